@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct CommandLine
+{
+    bool headless = false;
+    QString appDir;      // empty: the executable's directory
+    QString serviceHost; // host or host:port
+    QString logid;
+    QString password;
+    bool hasCredentials = false;
+};
+
+// Parses the arguments; on a usage error prints it to stderr and gives nothing.
+// The service host falls back to MARBELLO_SERVICE, then to the built-in default.
+std::optional<CommandLine> ParseCommandLine(const QStringList &arguments);

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "cp936.h"
+#include "intervaltimer.h"
+#include "loginfo.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// Session state values; 2 is never used.
+enum : quint8 { StateOffline = 0, StateOnline = 1, StateConnectionLost = 3 };
+
+// The one client state: settings mirrored from config.xml, the current session, paths, the
+// system's proxy and browser, the activity log and the keep-alive timer. Every part of the client
+// reads and writes these fields directly.
+class TClientServiceInfo
+{
+public:
+    static constexpr double kClientVersion = 0.994;
+
+    QString ProxyHost;
+    qint32 ProxyPort = 0;
+    QString BrowserCommand;
+    QString AppPath; // ends in a directory separator
+    double ClientVersion = 0;
+    FixedText<20> LastLogid;
+    FixedText<20> LastPassword;
+    bool AutoLogin = false;
+    bool AutoRun = false;
+    bool OpenWebAfterLogin = false;
+    quint8 State = StateOffline;
+    bool LoggingIn = false;
+    bool LoggingOff = false;
+    FixedText<20> SessionLogid;
+    qint32 Level = 0;
+    FixedText<20> SessionPassword;
+    qint32 VerfyNumber = 0;
+    qint32 ClientPromptOnlineSeconds = 0;
+    std::unique_ptr<TLogInfo> Log;
+    bool WebISOpen = false;
+    bool WebISDynamic = false;
+    QString WebStaticURL;
+    QString NotLoginURL;
+    qint32 WebPort = 0;
+    FixedText<50> WebTitle;
+    FixedText<50> WebIntro;
+    FixedText<50> WebKeyword;
+    FixedText<20> WebAreas;
+    QString UserDomain;
+    bool IfLog = false;
+    QString PasswordKey;
+    qint32 InetTimeOut = 0;
+    bool HasMessages = false;
+    std::unique_ptr<IntervalTimer> KeepAliveTimer;
+    bool TimerBusy = false;
+
+    // Not part of the stored settings: where the service is ("host" or "host:port"), and the
+    // executable whose start-at-logon entry the client keeps.
+    QString ServiceHost;
+    QString ExecutablePath;
+    // Bound by the platform layer; SaveConfig calls it after every rewrite of config.xml.
+    std::function<void(const TClientServiceInfo &)> AutoRunUpdater;
+
+    QString dataPath(const QString &relative) const { return AppPath + relative; }
+    QString configPath() const { return dataPath(QStringLiteral("config.xml")); }
+    QString messagesPath() const { return dataPath(QStringLiteral("xml/messages.xml")); }
+    // "http://" and the service host followed by `path`.
+    QString serviceUrl(const QString &path) const;
+};
+
+// Paths, version, the keep-alive timer (no tick handler yet: the protocol layer binds it), the
+// log writer and the initial state. `appDir` plays the role of the executable's directory; the
+// password key always comes from the executable's real path.
+void InitializeClientState(TClientServiceInfo &info, const QString &appDir,
+                           const QString &executablePath);
+
+// ClientPromptOnlineSeconds x 1000 ms as a timer interval: a negative period never ticks, and a
+// huge one waits as long as a timer can instead of overflowing.
+int KeepAliveIntervalMs(const TClientServiceInfo &info);
+// Interval KeepAliveIntervalMs, enabled.
+void StartKeepAliveTimer(TClientServiceInfo &info);
+void StopKeepAliveTimer(TClientServiceInfo &info);

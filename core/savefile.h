@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Replaces `path` with `bytes` atomically: a temporary file beside it is written, flushed to disk
+// and renamed over the target, so a crash leaves either the old or the new file. On failure the
+// old file stays, the reason goes to stderr, and false comes back.
+bool SaveFileAtomically(const QString &path, const QByteArray &bytes);

@@ -1,0 +1,190 @@
+#include "xmldocument.h"
+
+#include <QFile>
+
+#include <libxml/encoding.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlsave.h>
+
+#include <mutex>
+
+namespace {
+
+const xmlChar *xml(const QByteArray &utf8)
+{
+    return reinterpret_cast<const xmlChar *>(utf8.constData());
+}
+
+QString fromXml(const xmlChar *text)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(text));
+}
+
+xmlParserInputPtr refuseExternalEntity(const char *, const char *, xmlParserCtxtPtr)
+{
+    return nullptr;
+}
+
+void ignoreParserMessage(void *, const char *, ...) {}
+
+void initialiseLibxml()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        // Documents declaring gb2312 are really code page 936: let them hold every GBK character
+        // and save them back unchanged.
+        xmlAddEncodingAlias("CP936", "GB2312");
+        xmlSetExternalEntityLoader(refuseExternalEntity);
+        // Bad input is expected; the callers report it in their own words.
+        xmlSetGenericErrorFunc(nullptr, ignoreParserMessage);
+    });
+}
+
+bool isElement(const xmlNode *node)
+{
+    return node->type == XML_ELEMENT_NODE;
+}
+
+} // namespace
+
+QString XmlElement::name() const
+{
+    return m_node ? fromXml(m_node->name) : QString();
+}
+
+int XmlElement::childCount() const
+{
+    int count = 0;
+    if (m_node) {
+        for (xmlNode *node = m_node->children; node; node = node->next)
+            count += isElement(node) ? 1 : 0;
+    }
+    return count;
+}
+
+XmlElement XmlElement::child(int position) const
+{
+    if (!m_node || position < 0)
+        return {};
+    for (xmlNode *node = m_node->children; node; node = node->next) {
+        if (isElement(node) && position-- == 0)
+            return XmlElement(node);
+    }
+    return {};
+}
+
+XmlElement XmlElement::child(const QString &name) const
+{
+    if (!m_node)
+        return {};
+    const QByteArray wanted = name.toUtf8();
+    for (xmlNode *node = m_node->children; node; node = node->next) {
+        if (isElement(node) && xmlStrEqual(node->name, xml(wanted)))
+            return XmlElement(node);
+    }
+    return {};
+}
+
+std::optional<QString> XmlElement::attribute(const QString &name) const
+{
+    if (!m_node)
+        return std::nullopt;
+    xmlChar *value = xmlGetNoNsProp(m_node, xml(name.toUtf8()));
+    if (!value)
+        return std::nullopt;
+    QString text = fromXml(value);
+    xmlFree(value);
+    return text;
+}
+
+QString XmlElement::requiredAttribute(const QString &name) const
+{
+    if (std::optional<QString> value = attribute(name))
+        return *value;
+    throw XmlReadError("missing attribute " + name.toStdString());
+}
+
+void XmlElement::setAttribute(const QString &name, const QString &value)
+{
+    if (m_node)
+        xmlSetProp(m_node, xml(name.toUtf8()), xml(value.toUtf8()));
+}
+
+XmlElement XmlElement::insertChild(int position, const QString &name)
+{
+    if (!m_node)
+        return {};
+    xmlNode *created = xmlNewDocNode(m_node->doc, nullptr, xml(name.toUtf8()), nullptr);
+    const XmlElement before = child(position);
+    if (before.isNull())
+        xmlAddChild(m_node, created);
+    else
+        xmlAddPrevSibling(before.m_node, created);
+    return XmlElement(created);
+}
+
+QString XmlElement::toXml() const
+{
+    if (!m_node)
+        return {};
+    xmlBufferPtr buffer = xmlBufferCreate();
+    xmlNodeDump(buffer, m_node->doc, m_node, 0, 0);
+    QString text = fromXml(xmlBufferContent(buffer));
+    xmlBufferFree(buffer);
+    return text;
+}
+
+void XmlDocument::Deleter::operator()(_xmlDoc *doc) const
+{
+    xmlFreeDoc(doc);
+}
+
+std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const char *encoding)
+{
+    initialiseLibxml();
+    if (bytes.isEmpty())
+        return std::nullopt;
+    xmlDocPtr doc = xmlReadMemory(bytes.constData(), int(qMin<qsizetype>(bytes.size(), INT_MAX)),
+                                  nullptr, encoding, XML_PARSE_NONET);
+    if (!doc)
+        return std::nullopt;
+    XmlDocument document(doc);
+    if (doc->intSubset || doc->extSubset || !xmlDocGetRootElement(doc))
+        return std::nullopt;
+    return document;
+}
+
+std::optional<XmlDocument> XmlDocument::fromBytes(const QByteArray &bytes)
+{
+    return parse(bytes, nullptr);
+}
+
+std::optional<XmlDocument> XmlDocument::fromUnicode(const QString &text)
+{
+    return parse(text.toUtf8(), "UTF-8");
+}
+
+std::optional<XmlDocument> XmlDocument::fromFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return fromBytes(file.readAll());
+}
+
+XmlElement XmlDocument::root() const
+{
+    return XmlElement(xmlDocGetRootElement(m_doc.get()));
+}
+
+QByteArray XmlDocument::toCp936() const
+{
+    xmlChar *memory = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(m_doc.get(), &memory, &size, "gb2312", 1);
+    QByteArray bytes(reinterpret_cast<const char *>(memory), size);
+    xmlFree(memory);
+    return bytes;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+struct _xmlDoc;
+struct _xmlNode;
+
+// Raised by the reads that a caller marks as required; callers catch it where their fallback lives.
+class XmlReadError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An element of a loaded document. It does not own its node: it is valid while its document lives.
+// Children are counted as elements only; the white space between them does not count.
+class XmlElement
+{
+public:
+    XmlElement() = default;
+    explicit XmlElement(_xmlNode *node) : m_node(node) {}
+
+    bool isNull() const { return m_node == nullptr; }
+    QString name() const;
+
+    int childCount() const;
+    XmlElement child(int position) const;
+    XmlElement child(const QString &name) const;
+
+    std::optional<QString> attribute(const QString &name) const;
+    // The attribute's text; a missing element or attribute raises XmlReadError.
+    QString requiredAttribute(const QString &name) const;
+
+    void setAttribute(const QString &name, const QString &value);
+    // Inserts a new child element so that it becomes the child at `position` (0 puts it first).
+    XmlElement insertChild(int position, const QString &name);
+
+    // The element with its content, serialised as Unicode XML text without a declaration.
+    QString toXml() const;
+
+private:
+    _xmlNode *m_node = nullptr;
+};
+
+// A parsed XML document. Input is untrusted: no network, no external entities, no DTD at all
+// (none of the client's documents has one), no recovery from errors.
+class XmlDocument
+{
+public:
+    // Bytes decoded by the document's own declaration: gb2312 means CP936, none means UTF-8.
+    static std::optional<XmlDocument> fromBytes(const QByteArray &bytes);
+    // Unicode text; an encoding named in its declaration is ignored.
+    static std::optional<XmlDocument> fromUnicode(const QString &text);
+    // A missing, unreadable or ill-formed file gives nothing.
+    static std::optional<XmlDocument> fromFile(const QString &path);
+
+    XmlElement root() const;
+
+    // The whole document in CP936 with an encoding="gb2312" declaration.
+    QByteArray toCp936() const;
+
+private:
+    struct Deleter
+    {
+        void operator()(_xmlDoc *doc) const;
+    };
+    explicit XmlDocument(_xmlDoc *doc) : m_doc(doc) {}
+    static std::optional<XmlDocument> parse(const QByteArray &bytes, const char *encoding);
+
+    std::unique_ptr<_xmlDoc, Deleter> m_doc;
+};

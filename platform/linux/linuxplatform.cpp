@@ -1,0 +1,144 @@
+#include "linuxplatform.h"
+
+#include "core/clientserviceinfo.h"
+#include "core/savefile.h"
+#include "platform/proxysetting.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+class FileLock : public SingleInstanceLock
+{
+public:
+    explicit FileLock(int fd) : m_fd(fd) {}
+    ~FileLock() override { ::close(m_fd); }
+
+private:
+    int m_fd;
+};
+
+QString environment(const char *name)
+{
+    return qEnvironmentVariable(name);
+}
+
+// "[http://]host:port[/]", the usual form of http_proxy.
+QString proxyEntry()
+{
+    QString entry = environment("http_proxy");
+    if (entry.isEmpty())
+        entry = environment("HTTP_PROXY");
+    entry = entry.trimmed();
+    if (entry.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive))
+        entry = entry.mid(7);
+    if (entry.endsWith(QLatin1Char('/')))
+        entry.chop(1);
+    return entry;
+}
+
+// Desktop entries quote a path that holds blanks or other reserved characters.
+QString desktopExec(const QString &path)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    bool plain = true;
+    for (const QChar ch : path)
+        plain = plain && !reserved.contains(ch);
+    if (plain)
+        return path;
+    QString quoted = path;
+    for (const char *special : {"\\", "\"", "`", "$"})
+        quoted.replace(QLatin1String(special), QLatin1Char('\\') + QLatin1String(special));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+Platform &Platform::current()
+{
+    static LinuxPlatform platform;
+    return platform;
+}
+
+void LinuxPlatform::LookupProxyAndBrowser(TClientServiceInfo &info)
+{
+    const ProxySetting proxy = ParseProxyServer(proxyEntry());
+    info.ProxyHost = proxy.host;
+    info.ProxyPort = proxy.port;
+    info.BrowserCommand = QStringLiteral("xdg-open");
+}
+
+void LinuxPlatform::OpenURL(const TClientServiceInfo &info, const QString &url)
+{
+    std::erase_if(m_children, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+
+    // An argv, never a shell: the address reaches the browser as one argument, whatever it holds.
+    QStringList words = QProcess::splitCommand(info.BrowserCommand);
+    if (words.isEmpty())
+        return;
+    words << url;
+    std::vector<QByteArray> storage;
+    for (const QString &word : words)
+        storage.push_back(QFile::encodeName(word));
+    std::vector<char *> argv;
+    for (QByteArray &word : storage)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv.front(), nullptr, nullptr, argv.data(), environ) == 0)
+        m_children.push_back(pid);
+}
+
+QString LinuxPlatform::AutostartFilePath(const QString &executablePath)
+{
+    QString configHome = environment("XDG_CONFIG_HOME");
+    if (configHome.isEmpty())
+        configHome = QDir::homePath() + QStringLiteral("/.config");
+    return configHome + QStringLiteral("/autostart/") + QFileInfo(executablePath).fileName() +
+           QStringLiteral(".desktop");
+}
+
+void LinuxPlatform::UpdateAutoRunEntry(const TClientServiceInfo &info)
+{
+    const QString path = AutostartFilePath(info.ExecutablePath);
+    if (!info.AutoRun) {
+        QFile::remove(path);
+        return;
+    }
+    const QByteArray entry = QByteArrayLiteral("[Desktop Entry]\nType=Application\n"
+                                               "Name=Marbello XP\nExec=") +
+                             desktopExec(info.ExecutablePath).toUtf8() +
+                             QByteArrayLiteral("\nX-GNOME-Autostart-enabled=true\n");
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == entry)
+        return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    SaveFileAtomically(path, entry);
+}
+
+std::unique_ptr<SingleInstanceLock> LinuxPlatform::AcquireSingleInstance(const QString &name)
+{
+    QString directory = environment("XDG_RUNTIME_DIR");
+    const QString path = directory.isEmpty()
+                             ? QStringLiteral("/tmp/%1-%2.lock").arg(name).arg(::getuid())
+                             : directory + QLatin1Char('/') + name + QStringLiteral(".lock");
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return nullptr;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<FileLock>(fd);
+}
