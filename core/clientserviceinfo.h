@@ -5,12 +5,32 @@
 #include "loginfo.h"
 
 #include <QString>
-
 #include <functional>
 #include <memory>
 
 // Session state values; 2 is never used.
 enum : quint8 { StateOffline = 0, StateOnline = 1, StateConnectionLost = 3 };
+
+// The session state: a plain value to every reader and writer, which can also tell one observer
+// (the headless runner's report) of every change.
+class SessionState
+{
+public:
+    SessionState &operator=(quint8 value)
+    {
+        const quint8 previous = m_value;
+        m_value = value;
+        if (previous != value && m_onChange)
+            m_onChange(value);
+        return *this;
+    }
+    operator quint8() const { return m_value; }
+    void setOnChange(std::function<void(quint8)> handler) { m_onChange = std::move(handler); }
+
+private:
+    quint8 m_value = StateOffline;
+    std::function<void(quint8)> m_onChange;
+};
 
 // The one client state: settings mirrored from config.xml, the current session, paths, the
 // system's proxy and browser, the activity log and the keep-alive timer. Every part of the client
@@ -30,7 +50,7 @@ public:
     bool AutoLogin = false;
     bool AutoRun = false;
     bool OpenWebAfterLogin = false;
-    quint8 State = StateOffline;
+    SessionState State;
     bool LoggingIn = false;
     bool LoggingOff = false;
     FixedText<20> SessionLogid;
