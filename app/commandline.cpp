@@ -1,7 +1,6 @@
 #include "commandline.h"
 
 #include <QCommandLineParser>
-
 #include <cstdio>
 
 #ifndef MARBELLO_SERVICE_HOST
@@ -18,14 +17,14 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption appDir(QStringLiteral("app-dir"),
                                     QStringLiteral("Directory of config.xml, xml/ and log/."),
                                     QStringLiteral("DIR"));
-    const QCommandLineOption service(QStringLiteral("service"),
-                                     QStringLiteral("Service host, default %1.")
-                                         .arg(QLatin1String(MARBELLO_SERVICE_HOST)),
-                                     QStringLiteral("HOST[:PORT]"));
+    const QCommandLineOption service(
+        QStringLiteral("service"),
+        QStringLiteral("Service host, default %1.").arg(QLatin1String(MARBELLO_SERVICE_HOST)),
+        QStringLiteral("HOST[:PORT]"));
     const QCommandLineOption logid(QStringLiteral("logid"), QStringLiteral("Log in with this id."),
                                    QStringLiteral("ID"));
-    const QCommandLineOption password(QStringLiteral("password"),
-                                      QStringLiteral("Password for --logid."), QStringLiteral("PW"));
+    const QCommandLineOption password(
+        QStringLiteral("password"), QStringLiteral("Password for --logid."), QStringLiteral("PW"));
     parser.addOptions({headless, appDir, service, logid, password});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(parser.errorText()));

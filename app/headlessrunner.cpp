@@ -11,8 +11,8 @@ int RunHeadless(TClientServiceInfo &info, const CommandLine &commandLine)
 {
     TerminationSignals termination;
     const QString executable = QCoreApplication::applicationFilePath();
-    const QString appDir = commandLine.appDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                        : commandLine.appDir;
+    const QString appDir =
+        commandLine.appDir.isEmpty() ? QCoreApplication::applicationDirPath() : commandLine.appDir;
     StartClient(info, Platform::current(), {appDir, executable, commandLine.serviceHost});
 
     QObject::connect(&termination, &TerminationSignals::terminationRequested, [&info] {

@@ -4,7 +4,6 @@
 #include "platform/platform.h"
 
 #include <QCoreApplication>
-
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -16,7 +15,8 @@ int main(int argc, char *argv[])
         return 2;
 
     // Held until the process ends.
-    const auto instanceLock = Platform::current().AcquireSingleInstance(QStringLiteral("ClientService"));
+    const auto instanceLock =
+        Platform::current().AcquireSingleInstance(QStringLiteral("ClientService"));
     if (!instanceLock) {
         std::fputs("已经有实例运行中\n", stderr);
         return 1;

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QSocketNotifier>
-
 #include <memory>
 
 // Turns SIGINT and SIGTERM into a Qt signal delivered by the event loop, so that the closing

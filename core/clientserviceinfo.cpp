@@ -1,7 +1,6 @@
 #include "clientserviceinfo.h"
 
 #include <QDir>
-
 #include <limits>
 
 QString TClientServiceInfo::serviceUrl(const QString &path) const

@@ -26,8 +26,7 @@ inline QString ascii(const char *text)
 } // namespace cp936
 
 // A text field that holds at most N bytes of CP936: longer values are cut when they are stored.
-template <qsizetype N>
-class FixedText
+template <qsizetype N> class FixedText
 {
 public:
     FixedText() = default;

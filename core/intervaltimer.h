@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QTimer>
-
 #include <functional>
 
 // A timer with the rules the client relies on: a new interval, or enabling a disabled timer,

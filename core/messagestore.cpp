@@ -9,7 +9,8 @@
 
 namespace {
 
-const char kNewStore[] = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<Messages>\r\n</Messages>\r\n";
+const char kNewStore[] =
+    "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<Messages>\r\n</Messages>\r\n";
 
 const char *const kCopiedAttributes[] = {"Logid", "FromLogid", "FromIP", "PostDateTime", "Comment"};
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // The reversible scrambling of the stored password: a random start byte, then each CP936 byte

@@ -1,12 +1,10 @@
 #include "xmldocument.h"
 
 #include <QFile>
-
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
-
 #include <mutex>
 
 namespace {
@@ -26,7 +24,8 @@ xmlParserInputPtr refuseExternalEntity(const char *, const char *, xmlParserCtxt
     return nullptr;
 }
 
-void ignoreParserMessage(void *, const char *, ...) {}
+void ignoreParserMessage(void *, const char *, ...)
+{}
 
 void initialiseLibxml()
 {

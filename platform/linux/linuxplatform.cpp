@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/file.h>

@@ -3,7 +3,6 @@
 #include "platform/platform.h"
 
 #include <sys/types.h>
-
 #include <vector>
 
 // The freedesktop.org flavour: proxy from http_proxy, xdg-open as the browser, an XDG autostart

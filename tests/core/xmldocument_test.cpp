@@ -2,7 +2,6 @@
 #include "core/xmldocument.h"
 
 #include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,13 +16,14 @@ QByteArray gb2312Document(const QString &body)
 TEST(XmlDocument, DecodesByItsOwnDeclaration)
 {
     const QString reason = QStringLiteral("密码错误，镕");
-    const auto declared =
-        XmlDocument::fromBytes(gb2312Document(QStringLiteral("<r><s Reason=\"%1\"/></r>").arg(reason)));
+    const auto declared = XmlDocument::fromBytes(
+        gb2312Document(QStringLiteral("<r><s Reason=\"%1\"/></r>").arg(reason)));
     ASSERT_TRUE(declared);
     EXPECT_EQ(declared->root().child(0).attribute(QStringLiteral("Reason")), reason);
 
     // The same CP936 bytes without a declaration are not UTF-8: the document is ill-formed.
-    const QByteArray undeclared = cp936::encode(QStringLiteral("<r><s Reason=\"%1\"/></r>").arg(reason));
+    const QByteArray undeclared =
+        cp936::encode(QStringLiteral("<r><s Reason=\"%1\"/></r>").arg(reason));
     EXPECT_FALSE(XmlDocument::fromBytes(undeclared));
 }
 
