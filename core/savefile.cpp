@@ -7,7 +7,10 @@ bool SaveFileAtomically(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     // Without this a target that is a symbolic link or read-only would be written in place.
     file.setDirectWriteFallback(false);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // write() only fills the buffer, and commit() renames even when flushing it fails (a full
+    // disk): flush first so a short write never replaces the old file.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+        file.commit())
         return true;
     qWarning("could not write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));
     file.cancelWriting();
