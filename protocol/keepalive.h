@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class TClientServiceInfo;
+
+struct PromptOnlineResult
+{
+    QString message;
+    bool accepted = false;
+};
+
+// One keep-alive: takes the service's period, and on acceptance hands the delivered messages to
+// the store. Any failure leaves the client in connection lost.
+PromptOnlineResult PromptOnline(TClientServiceInfo &info);
+
+// The keep-alive timer's tick: a keep-alive while there is a session to keep (or AutoLogin), then
+// at once a new login if the connection was lost; otherwise the timer stops.
+void OnKeepAliveTimer(TClientServiceInfo &info);
+
+// Makes OnKeepAliveTimer the tick handler of the client state's keep-alive timer.
+void BindKeepAliveTimer(TClientServiceInfo &info);

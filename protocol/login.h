@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class TClientServiceInfo;
+
+// The login URL with the id, the password and the whole site description. Only the blanks of the
+// four free-text site fields become "+"; nothing else is escaped.
+QString BuildLoginUrl(const TClientServiceInfo &info, const QString &id, const QString &password);
+
+// Logs in: on acceptance the client is online, the session values are stored, the keep-alive
+// timer runs at the service's period and the login is logged. Returns the message: empty on
+// acceptance, the service's Reason on refusal, else one of the fixed texts. `newVersion` is
+// written only when an accepted answer has been read completely.
+QString Login(TClientServiceInfo &info, const QString &id, const QString &password,
+              bool &newVersion);

@@ -1,0 +1,54 @@
+#include "core/delay.h"
+#include "fakeservice.h"
+#include "protocol/startupautologin.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StartupAutoLoginTest : public ::testing::Test, public FakeServiceFixture
+{
+protected:
+    StartupAutoLoginTest()
+    {
+        info.LastLogid = QStringLiteral("abc");
+        info.LastPassword = QStringLiteral("pw");
+        info.AutoLogin = true;
+    }
+};
+
+} // namespace
+
+TEST_F(StartupAutoLoginTest, RetriesWithAGrowingDelayUntilTheServiceAnswers)
+{
+    server.addReply(QByteArray(), ScriptedServer::Mode::CloseAtOnce);
+    server.addReply(QByteArray(), ScriptedServer::Mode::CloseAtOnce);
+    server.addReply(StatusReply(AcceptedLogin()));
+    StartupAutoLogin autoLogin(info, 100, 150);
+
+    autoLogin.start();
+    EXPECT_EQ(server.connectionCount(), 1);
+    EXPECT_TRUE(autoLogin.isRetrying());
+    Delay(150); // first retry after 100 ms, the next after 150 (capped)
+    EXPECT_EQ(server.connectionCount(), 2);
+    EXPECT_EQ(info.State, StateOffline);
+    Delay(250);
+    EXPECT_EQ(server.connectionCount(), 3);
+    EXPECT_EQ(info.State, StateOnline);
+    EXPECT_FALSE(autoLogin.isRetrying());
+}
+
+TEST_F(StartupAutoLoginTest, AnyAnswerOrTheUserEndsTheRetries)
+{
+    server.addReply(StatusReply(QStringLiteral("Result=\"0\" Reason=\"no\"")));
+    StartupAutoLogin refused(info, 50, 50);
+    refused.start();
+    EXPECT_FALSE(refused.isRetrying());
+
+    server.addReply(QByteArray(), ScriptedServer::Mode::CloseAtOnce);
+    StartupAutoLogin cancelled(info, 50, 50);
+    cancelled.start();
+    cancelled.cancel();
+    Delay(200);
+    EXPECT_EQ(server.connectionCount(), 2);
+}
