@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class TClientServiceInfo;
+
+// One transaction through a fresh HTTP component with the client state's proxy, so that nothing
+// (cookie, host, port) carries over between requests. The answer is the reply body as received
+// (CP936 bytes), whatever the status code; any failure gives an empty answer.
+QByteArray HttpGet(const TClientServiceInfo &info, int timeOut, const QString &url);
+// Posts the bytes of `fileName` as the request body.
+QByteArray HttpPostFile(const TClientServiceInfo &info, int timeOut, const QString &url,
+                        const QString &fileName);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QLatin1String>
+#include <QTcpSocket>
+#include <QTimer>
+#include <optional>
+
+class QEventLoop;
+
+// The TCP connection of one transaction, with blocking-style steps. Each wait sleeps in a nested
+// event loop, woken by the socket, the host lookup, the time-out timer or a cancel, so timers and
+// window events keep being handled meanwhile. The time-out bounds the inactivity of each step:
+// it restarts whenever the step makes progress. A time-out or a cancel raises THttpError with
+// the step's text; so does a socket error other than the server closing the connection.
+class HttpSocket
+{
+public:
+    // Replies are read through a buffer of this size; no reply line may be longer.
+    static constexpr qsizetype kReceiveBufferBytes = 64 * 1024;
+
+    // `timeOutMs` 0 means no bound.
+    explicit HttpSocket(int timeOutMs);
+
+    // `host` is a dotted address, used as it is, or a name to look up.
+    void connectTo(const QString &host, int port);
+    void send(const QByteArray &bytes);
+    // The next line with its line feed; once the server has closed the connection, whatever is
+    // left (a last line without line end, or nothing).
+    QByteArray readLine();
+    // The bytes that have arrived; empty once the server has closed the connection.
+    QByteArray readChunk();
+    void close();
+    // Ends the current wait and every later one with the step's "cancelled" failure.
+    void cancel();
+
+private:
+    QHostAddress resolve(const QString &host);
+    bool stillOpen() const;
+    void waitForEvent(QLatin1String timedOutText, QLatin1String cancelledText);
+    void waitForEvent(QLatin1String abortedText) { waitForEvent(abortedText, abortedText); }
+    void wake();
+
+    QTcpSocket m_socket;
+    QTimer m_timer;
+    QEventLoop *m_loop = nullptr;
+    const int m_timeOutMs;
+    bool m_timedOut = false;
+    bool m_cancelled = false;
+    int m_lookupId = -1;
+    std::optional<QHostInfo> m_lookup;
+};

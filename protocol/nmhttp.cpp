@@ -1,0 +1,166 @@
+#include "protocol/nmhttp.h"
+
+#include "core/cp936.h"
+#include "protocol/httpsocket.h"
+#include "protocol/urlsplit.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QScopeGuard>
+
+// Lifetime rule: the component can only be destroyed while a transaction waits (or emits
+// Status), and the destructor cancels the socket, which makes that wait raise. So after any
+// wait that returns, the component is still alive; on the way out only `run` touches it again,
+// and only after checking.
+
+namespace {
+
+// Redirect chains, including a server redirecting to itself, end after this many passes.
+constexpr int kMaxPasses = 10;
+constexpr qsizetype kMaxHeaderLines = 1000;
+constexpr qsizetype kMaxHeaderBytes = 1024 * 1024;
+constexpr qsizetype kMaxBodyBytes = 16 * 1024 * 1024;
+
+QByteArray readPostFile(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw THttpError(QStringLiteral("Cannot open file ") + fileName);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw THttpError(QStringLiteral("Cannot read file ") + fileName);
+    return bytes;
+}
+
+} // namespace
+
+TNMHTTP::TNMHTTP(QObject *parent) : QObject(parent)
+{}
+
+TNMHTTP::~TNMHTTP()
+{
+    if (m_socket)
+        m_socket->cancel();
+}
+
+void TNMHTTP::Get(const QString &url)
+{
+    run(HttpMethod::Get, url, std::nullopt);
+}
+
+void TNMHTTP::Post(const QString &url, const QString &postData)
+{
+    // Read before anything is sent, so a missing file fails before any connection.
+    run(HttpMethod::Post, url, OutputFileMode ? readPostFile(postData) : cp936::encode(postData));
+}
+
+void TNMHTTP::Head(const QString &url)
+{
+    run(HttpMethod::Head, url, std::nullopt);
+}
+
+void TNMHTTP::run(HttpMethod method, const QString &url, const std::optional<QByteArray> &body)
+{
+    if (m_socket)
+        throw THttpError(QStringLiteral("Already connected"));
+    HttpSocket socket(TimeOut);
+    m_socket = &socket;
+    const QPointer<TNMHTTP> alive(this);
+    const auto release = qScopeGuard([this, &alive] {
+        if (alive)
+            m_socket = nullptr;
+    });
+    transact(socket, method, cp936::encode(url), body);
+}
+
+void TNMHTTP::transact(HttpSocket &socket, HttpMethod method, QByteArray url,
+                       const std::optional<QByteArray> &body)
+{
+    for (int pass = 0; pass < kMaxPasses; ++pass) {
+        const UrlTarget target = SplitUrl(url, cp936::encode(Host), Port);
+        url = target.url;
+        Host = cp936::decode(target.host);
+        Port = target.port;
+        const bool viaProxy = !Proxy.isEmpty();
+
+        report(1, "Connecting");
+        socket.connectTo(viaProxy ? Proxy : Host, viaProxy ? ProxyPort : Port);
+        report(2, "Sending Header");
+        RequestHead head{method,
+                         viaProxy ? target.url : target.path,
+                         target.host,
+                         viaProxy,
+                         HeaderInfo.Cookie,
+                         std::nullopt};
+        if (body)
+            head.contentLength = body->size();
+        socket.send(BuildRequestHeader(head) + body.value_or(QByteArray()));
+
+        ReplyHeaderValues values;
+        const qint16 code = readReply(socket, values);
+        socket.close();
+
+        if (code >= 300 && code <= 398 && !values.cookie.isEmpty())
+            HeaderInfo.Cookie = values.cookie;
+        // Only 300-302 lead somewhere else; any other reply, 299 and 303-399 included, is the
+        // answer as it came.
+        if (code < 300 || code > 302) {
+            report(1, "Transaction Completed");
+            return;
+        }
+        url = redirectUrl(values.location, target);
+        report(1, "Redirecting");
+    }
+    throw THttpError(QStringLiteral("Too many redirects"));
+}
+
+qint16 TNMHTTP::readReply(HttpSocket &socket, ReplyHeaderValues &values)
+{
+    report(2, "ReadLn");
+    // Emptied only now: a transaction that failed before any reply keeps the previous header.
+    Header.clear();
+    QByteArray line = socket.readLine();
+    const qint16 code = ReplyCode(line);
+    for (qsizetype lines = 1; !line.isEmpty(); ++lines) {
+        if (lines > kMaxHeaderLines || Header.size() + line.size() > kMaxHeaderBytes)
+            throw THttpError(QStringLiteral("Reply header too long"));
+        Header += line;
+        values.take(line);
+        if (IsHeaderEnd(line))
+            break;
+        line = socket.readLine();
+    }
+
+    report(2, "Capture");
+    Body.clear();
+    // HTTP/1.0: the body ends where the server closes the connection, whatever Content-Length
+    // says.
+    for (QByteArray chunk = socket.readChunk(); !chunk.isEmpty(); chunk = socket.readChunk()) {
+        if (Body.size() + chunk.size() > kMaxBodyBytes)
+            throw THttpError(QStringLiteral("Reply body too long"));
+        Body += chunk;
+    }
+    return code;
+}
+
+QByteArray TNMHTTP::redirectUrl(const QByteArray &location, const UrlTarget &target) const
+{
+    if (location.contains('/'))
+        return location;
+    // No Location, or a bare name: the root (or that name) of the host that answered, on the
+    // port that answered.
+    QByteArray url = "http://" + target.host;
+    if (target.port != 80)
+        url += ':' + QByteArray::number(target.port);
+    return url + '/' + location;
+}
+
+void TNMHTTP::report(int level, const char *text)
+{
+    if (ReportLevel < level)
+        return;
+    const QPointer<TNMHTTP> alive(this);
+    Q_EMIT Status(QString::fromLatin1(text));
+    if (!alive)
+        throw THttpError(QStringLiteral("Connection Canceled"));
+}
