@@ -62,12 +62,13 @@ QString HeadlessProcess::configPath() const
 void HeadlessProcess::collectOutput()
 {
     m_stderr += m_process.readAllStandardError();
-    m_process.readAllStandardOutput(); // state lines; not looked at here
+    m_stdout += m_process.readAllStandardOutput();
 }
 
-void HeadlessProcess::start()
+void HeadlessProcess::start(const QStringList &extraArguments)
 {
     m_configAtStart = inodeOf(configPath());
+    m_process.setArguments(m_process.arguments() + extraArguments);
     m_process.start();
 }
 
@@ -86,6 +87,7 @@ bool HeadlessProcess::waitUntil(const std::function<bool()> &ready)
             watcher.addPath(directory);
     QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, check);
     QObject::connect(&m_process, &QProcess::readyReadStandardError, &loop, check);
+    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &loop, check);
     QObject::connect(&m_process, &QProcess::finished, &loop, check);
     QTimer::singleShot(kDeadlineMs, &loop, [&] {
         timedOut = true;
@@ -102,6 +104,12 @@ bool HeadlessProcess::waitUntilStarted()
         const ino_t now = inodeOf(configPath());
         return now != 0 && now != m_configAtStart;
     });
+}
+
+bool HeadlessProcess::waitForOutput(const QString &text)
+{
+    const QByteArray wanted = text.toUtf8();
+    return waitUntil([&] { return m_stdout.contains(wanted); });
 }
 
 int HeadlessProcess::stop(int signal)

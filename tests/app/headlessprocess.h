@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <sys/types.h>
 
@@ -15,7 +16,8 @@ struct ClientDirs
     QString configHome;
 };
 
-// One run of the real `marbello --headless` executable against a service that never answers.
+// One run of the real `marbello --headless` executable, by default against a service that never
+// answers.
 class HeadlessProcess
 {
 public:
@@ -25,18 +27,22 @@ public:
     // Runs in the child between fork and exec (only async-signal-safe calls).
     void setChildModifier(const std::function<void()> &modifier);
 
-    void start();
+    // Extra arguments go after the defaults, so a later --service wins.
+    void start(const QStringList &extraArguments = {});
     // Waits (in the event loop, up to a generous deadline) until `ready` holds, checking it
     // whenever the app directory or an existing autostart directory changes, or the process
     // writes to stderr or ends. False when it does not come to hold.
     bool waitUntil(const std::function<bool()> &ready);
     // Start-up is done once config.xml has been replaced (or created).
     bool waitUntilStarted();
+    // Waits until standard output has shown `text` (UTF-8).
+    bool waitForOutput(const QString &text);
     // Sends `signal` and waits for the end; the exit status, or -1 when it did not exit normally.
     int stop(int signal);
     int waitForExit();
 
     QByteArray standardError() const { return m_stderr; }
+    QString standardOutput() const { return QString::fromUtf8(m_stdout); }
     QString configPath() const;
 
 private:
@@ -45,6 +51,7 @@ private:
     ClientDirs m_dirs;
     QProcess m_process;
     QByteArray m_stderr;
+    QByteArray m_stdout;
     ino_t m_configAtStart = 0;
 };
 
