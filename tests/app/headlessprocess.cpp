@@ -81,8 +81,8 @@ bool HeadlessProcess::waitUntil(const std::function<bool()> &ready)
             loop.quit();
     };
     QFileSystemWatcher watcher;
-    for (const QString &directory :
-         {m_dirs.appDir, m_dirs.configHome + QStringLiteral("/autostart")})
+    for (const QString &directory : {m_dirs.appDir, m_dirs.appDir + QStringLiteral("/xml"),
+                                     m_dirs.configHome + QStringLiteral("/autostart")})
         if (QFileInfo(directory).isDir())
             watcher.addPath(directory);
     QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, check);
