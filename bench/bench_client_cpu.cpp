@@ -54,8 +54,10 @@ Run measure(int period, int seconds)
     const QString db = dir.filePath(QStringLiteral("service.db"));
     const quint16 port = freePort();
     const QString host = QStringLiteral("127.0.0.1:%1").arg(port);
-    QProcess::execute(g_service, {QStringLiteral("add-user"), QStringLiteral("bench"),
-                                  QStringLiteral("secret"), QStringLiteral("--db"), db});
+    QProcess addUser;
+    addUser.start(g_service, {QStringLiteral("add-user"), QStringLiteral("bench"),
+                              QStringLiteral("secret"), QStringLiteral("--db"), db});
+    addUser.waitForFinished();
     QProcess service;
     service.start(g_service, {QStringLiteral("--listen"), host, QStringLiteral("--db"), db,
                               QStringLiteral("--period"), QString::number(period)});
