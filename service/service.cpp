@@ -68,7 +68,9 @@ void MarbelloService::Impl::route()
 
     server.set_error_handler([](const Request &, Response &response) {
         if (response.body.empty()) {
-            ReplyPage(response, response.status, QStringLiteral("找不到页面"),
+            ReplyPage(response, response.status,
+                      response.status == 404 ? QStringLiteral("找不到页面")
+                                             : QStringLiteral("请求无法处理"),
                       QStringLiteral("<p>HTTP ") + QString::number(response.status) +
                           QStringLiteral("</p>"));
         }

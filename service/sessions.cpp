@@ -70,7 +70,8 @@ bool SessionTable::touch(const QString &logid, qint32 verfyNumber, const QString
         return false;
     found->lastSeen = now;
     // A client whose address changed is reached at the new one.
-    found->remoteAddr = remoteAddr;
+    if (found->remoteAddr != remoteAddr)
+        found->remoteAddr = remoteAddr;
     m_changed.insert(k);
     return true;
 }
