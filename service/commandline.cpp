@@ -4,7 +4,7 @@
 
 namespace {
 
-struct OptionSpec
+struct OptionRule
 {
     const char *name;
     QString *target;
@@ -24,7 +24,7 @@ bool parseListen(const QString &value, ServiceOptions &options)
 
 // Takes "--name value" and "--name=value" from the arguments after the subcommand; the rest are
 // positional.
-bool takeOptions(const QStringList &arguments, qsizetype from, const QList<OptionSpec> &options,
+bool takeOptions(const QStringList &arguments, qsizetype from, const QList<OptionRule> &options,
                  QStringList &positional, QString &error)
 {
     for (qsizetype i = from; i < arguments.size(); ++i) {
@@ -35,19 +35,19 @@ bool takeOptions(const QStringList &arguments, qsizetype from, const QList<Optio
         }
         const qsizetype equals = argument.indexOf(QLatin1Char('='));
         const QString name = argument.sliced(2, (equals < 0 ? argument.size() : equals) - 2);
-        const OptionSpec *spec = nullptr;
-        for (const OptionSpec &option : options) {
+        const OptionRule *rule = nullptr;
+        for (const OptionRule &option : options) {
             if (name == QLatin1String(option.name))
-                spec = &option;
+                rule = &option;
         }
-        if (!spec) {
+        if (!rule) {
             error = QStringLiteral("unknown option ") + argument;
             return false;
         }
         if (equals >= 0) {
-            *spec->target = argument.sliced(equals + 1);
+            *rule->target = argument.sliced(equals + 1);
         } else if (i + 1 < arguments.size()) {
-            *spec->target = arguments[++i];
+            *rule->target = arguments[++i];
         } else {
             error = QStringLiteral("option ") + argument + QStringLiteral(" needs a value");
             return false;
@@ -92,12 +92,12 @@ void parseAdministration(const QStringList &arguments, Command &command, int wan
 {
     QString database;
     QStringList positional;
-    QList<OptionSpec> options{{"db", &database}};
+    QList<OptionRule> options{{"db", &database}};
     if (command.kind == CommandKind::PostMessage) {
-        options << OptionSpec{"from", &command.message.fromLogid}
-                << OptionSpec{"from-ip", &command.message.fromIp}
-                << OptionSpec{"comment", &command.message.comment}
-                << OptionSpec{"posted", &command.message.postDateTime};
+        options << OptionRule{"from", &command.message.fromLogid}
+                << OptionRule{"from-ip", &command.message.fromIp}
+                << OptionRule{"comment", &command.message.comment}
+                << OptionRule{"posted", &command.message.postDateTime};
     }
     if (!takeOptions(arguments, 1, options, positional, command.error))
         return;
