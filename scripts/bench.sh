@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and prints their figures. bench_client_cpu takes about a minute.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh default
+for bench in bench_startup bench_store bench_http bench_service_load bench_client_cpu; do
+    echo "== $bench"
+    "build/default/bench/$bench"
+done
