@@ -128,16 +128,22 @@ void LinuxPlatform::UpdateAutoRunEntry(const TClientServiceInfo &info)
 
 std::unique_ptr<SingleInstanceLock> LinuxPlatform::AcquireSingleInstance(const QString &name)
 {
-    QString directory = environment("XDG_RUNTIME_DIR");
-    const QString path = directory.isEmpty()
-                             ? QStringLiteral("/tmp/%1-%2.lock").arg(name).arg(::getuid())
-                             : directory + QLatin1Char('/') + name + QStringLiteral(".lock");
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return nullptr;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // The runtime directory when it is usable, else a per-user file in /tmp.
+    QStringList paths;
+    if (const QString runtime = environment("XDG_RUNTIME_DIR"); !runtime.isEmpty())
+        paths << runtime + QLatin1Char('/') + name + QStringLiteral(".lock");
+    paths << QStringLiteral("/tmp/%1-%2.lock").arg(name).arg(::getuid());
+    for (const QString &path : paths) {
+        const int fd = ::open(QFile::encodeName(path).constData(),
+                              O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return std::make_unique<FileLock>(fd);
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<FileLock>(fd);
+    // Without any place for a lock, running unguarded beats refusing to run at all.
+    qWarning("no single-instance lock could be created");
+    return std::make_unique<SingleInstanceLock>();
 }
