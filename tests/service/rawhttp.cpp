@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <arpa/inet.h>
-#include <cstring>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -21,10 +20,8 @@ RawReply SendRaw(int port, const QByteArray &request)
 {
     RawReply reply;
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
-        return reply;
     // A generous bound, so that a service that never answers fails the test instead of hanging it.
-    timeval timeout{10, 0};
+    const timeval timeout{10, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -41,25 +38,24 @@ RawReply SendRaw(int port, const QByteArray &request)
         const qsizetype end = received.indexOf("\r\n\r\n");
         reply.headers = end < 0 ? received : received.first(end + 2);
         reply.body = end < 0 ? QByteArray() : received.sliced(end + 4);
-        const QList<QByteArray> statusLine = reply.headers.split(' ');
-        reply.status = statusLine.size() > 1 ? statusLine[1].toInt() : 0;
+        reply.status = reply.headers.startsWith("HTTP/1.") ? reply.headers.mid(9, 3).toInt() : 0;
     }
     ::close(fd);
     return reply;
 }
 
+namespace {
+constexpr char kHeaders[] =
+    " HTTP/1.0\r\nHost: 127.0.0.1\r\nContent-type: application/x-www-form-urlencoded\r\n";
+} // namespace
+
 RawReply GetRaw(int port, const QByteArray &target)
 {
-    return SendRaw(port, "GET " + target +
-                             " HTTP/1.0\r\nHost: 127.0.0.1\r\n"
-                             "Content-type: application/x-www-form-urlencoded\r\n\r\n");
+    return SendRaw(port, "GET " + target + kHeaders + "\r\n");
 }
 
 RawReply PostRaw(int port, const QByteArray &path, const QByteArray &body)
 {
-    return SendRaw(port, "POST " + path +
-                             " HTTP/1.0\r\nHost: 127.0.0.1\r\n"
-                             "Content-type: application/x-www-form-urlencoded\r\n"
-                             "Content-Length: " +
+    return SendRaw(port, "POST " + path + kHeaders + "Content-Length: " +
                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 // One HTTP/1.0 exchange over a fresh loopback connection, the way the client makes it: the
 // request bytes go out exactly as given and the reply is read until the server closes.

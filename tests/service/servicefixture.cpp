@@ -8,74 +8,45 @@
 
 #include <sqlite3.h>
 
-XmlElement Answer::status() const
-{
-    return document ? document->root().child(0) : XmlElement();
-}
+using namespace Qt::StringLiterals;
 
-XmlElement Answer::messageList() const
+QString WithChanges(const QString &items, const QString &separator, const Fields &changes)
 {
-    return document ? document->root().child(1) : XmlElement();
-}
-
-QString Answer::attribute(const char *name) const
-{
-    return status().attribute(QLatin1String(name)).value_or(QString());
-}
-
-Answer ReadAnswer(const RawReply &reply)
-{
-    return Answer{reply, XmlDocument::fromBytes(reply.body)};
-}
-
-QByteArray EscapeLikeClient(const QByteArray &target)
-{
-    QByteArray escaped;
-    for (char c : target) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte == 0x7F)
-            escaped += '%' + QByteArray::number(byte, 16).rightJustified(2, '0').toUpper();
-        else
-            escaped += c;
+    QStringList parts = items.split(separator);
+    for (QString &part : parts) {
+        const QString key = part.section(u'=', 0, 0);
+        for (const auto &[changedKey, value] : changes) {
+            if (key == QLatin1String(changedKey))
+                part = key + u'=' + value;
+        }
     }
-    return escaped;
+    return parts.join(separator);
 }
 
-QByteArray LoginTarget(const QString &logid, const QString &password, const LoginItems &items)
+QByteArray LoginTarget(const Fields &changes)
 {
-    const auto plus = [](QString text) {
-        return text.replace(QLatin1Char(' '), QLatin1Char('+'));
-    };
-    const QString url =
-        QStringLiteral("/kbz/clientTools/userlogin.asp?logid=") + logid +
-        QStringLiteral("&password=") + password + QStringLiteral("&WebIsOpen=") + items.webIsOpen +
-        QStringLiteral("&WebIsDynamic=") + items.webIsDynamic + QStringLiteral("&WebPort=") +
-        items.webPort + QStringLiteral("&WebStaticURL=") + plus(items.webStaticUrl) +
-        QStringLiteral("&WebTitle=") + plus(items.webTitle) + QStringLiteral("&WebKeyword=") +
-        plus(items.webKeyword) + QStringLiteral("&WebIntro=") + plus(items.webIntro) +
-        QStringLiteral("&WebAreas=") + items.webAreas + QStringLiteral("&NotLoginURL=") +
-        items.notLoginUrl + QStringLiteral("&ClientVersion=") + items.clientVersion;
-    return EscapeLikeClient(cp936::encode(url));
+    return "/kbz/clientTools/userlogin.asp?" +
+           cp936::encode(WithChanges(u"logid=alice&password=secret&WebIsOpen=1&WebIsDynamic=1"
+                                     "&WebPort=8081&WebStaticURL=&WebTitle=my+site&WebKeyword=k"
+                                     "&WebIntro=i&WebAreas=12&NotLoginURL=&ClientVersion=0.994"_s,
+                                     u"&"_s, changes));
 }
 
 void ServiceFixture::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    databasePath = dir.filePath(QStringLiteral("service.db"));
+    databasePath = dir.filePath(u"service.db"_s);
     startService();
-}
-
-void ServiceFixture::TearDown()
-{
-    service.reset();
+    addUser(u"alice"_s, u"secret"_s);
 }
 
 void ServiceFixture::startService()
 {
+    service.reset();
     ServiceOptions options;
     options.port = 0;
     options.databasePath = databasePath;
-    options.periodSeconds = periodSeconds;
+    options.periodSeconds = kPeriod;
     options.clock = [clock = now] {
         return clock->load();
     };
@@ -84,48 +55,33 @@ void ServiceFixture::startService()
     ASSERT_GT(port, 0);
 }
 
-void ServiceFixture::restartService()
-{
-    service.reset();
-    startService();
-}
-
+// Through connections of their own, as the administration commands make them.
 void ServiceFixture::addUser(const QString &logid, const QString &password)
 {
-    // Through a connection of its own, as the administration command would.
-    Database database(databasePath);
-    const QString hash = HashPassword(password);
-    ASSERT_TRUE(database.locked(
-        [&](SqliteConnection &db) { return AddAccount(db, logid, hash, {}, now->load()); }));
+    ASSERT_TRUE(Database(databasePath).locked([&](SqliteConnection &db) {
+        return AddAccount(db, logid, HashPassword(password), {}, now->load());
+    }));
 }
 
-void ServiceFixture::queueMessage(const QString &to, const QString &comment)
+void ServiceFixture::queueMessage(const QString &comment, const QString &to)
 {
-    Database database(databasePath);
-    database.locked([&](SqliteConnection &db) {
-        QueueMessage(db, {to, QStringLiteral("admin"), QStringLiteral("10.0.0.1"),
-                          QStringLiteral("2024-05-01 12:00:00"), comment});
+    Database(databasePath).locked([&](SqliteConnection &db) {
+        QueueMessage(db, {to, u"admin"_s, u"10.0.0.1"_s, u"2024-05-01 12:00:00"_s, comment});
     });
 }
 
-qint32 ServiceFixture::loginOk(const QString &logid, const QString &password,
-                               const LoginItems &items)
+qint32 ServiceFixture::loginOk(const Fields &changes)
 {
-    const Answer answer = login(logid, password, items);
+    const Answer answer = login(changes);
     EXPECT_TRUE(answer.accepted()) << answer.reply.body.constData();
     return answer.attribute("VerfyNumber").toInt();
 }
 
-Answer ServiceFixture::keepAlive(const QString &logid, qint32 verfyNumber)
+std::string ServiceFixture::redirect(const QByteArray &path)
 {
-    return get("/kbz/clientTools/userpromptonline.asp?logid=" + logid.toLatin1() +
-               "&VerfyNumber=" + QByteArray::number(verfyNumber));
-}
-
-Answer ServiceFixture::logoff(const QString &logid, qint32 verfyNumber)
-{
-    return get("/kbz/clientTools/userlogoff.asp?logid=" + logid.toLatin1() +
-               "&verfynumber=" + QByteArray::number(verfyNumber));
+    const RawReply reply = GetRaw(port, path);
+    return reply.status == 302 ? reply.header("Location").toStdString()
+                               : "status " + std::to_string(reply.status);
 }
 
 QString ServiceFixture::databaseSnapshot()
@@ -141,8 +97,8 @@ QString ServiceFixture::databaseSnapshot()
             [](void *out, int columns, char **values, char **) {
                 auto *text = static_cast<QString *>(out);
                 for (int i = 0; i < columns; ++i)
-                    *text += QString::fromUtf8(values[i] ? values[i] : "NULL") + QLatin1Char('|');
-                *text += QLatin1Char('\n');
+                    *text += QString::fromUtf8(values[i] ? values[i] : "NULL") + u'|';
+                *text += u'\n';
                 return 0;
             },
             &rows, nullptr);
