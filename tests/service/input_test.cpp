@@ -66,11 +66,12 @@ TEST_F(BadInput, EveryBadRequestIsRefusedWithAReasonAndChangesNothing)
 // The body exactly as the client writes its request file: twelve lines, CR LF each.
 QByteArray RegistrationBody(const Fields &changes = {})
 {
-    return cp936::encode(WithChanges(
-        u"logid=New-user_123\r\n&password=pass1\r\n&name=张三\r\n&sex=0\r\n&Birthday=1977-6-2"
-        "\r\n&Location=中国大陆\r\n&address=北京 1号%20\r\n&postalCode=100000\r\n&telephone="
-        "010-1234\r\n&icno=\r\n&email=zhang.san@example.cn\r\n&IsFromClient=1\r\n"_s,
-        u"\r\n&"_s, changes));
+    return cp936::encode(
+        WithChanges(u"logid=New-user_123\r\n&password=pass1\r\n&name=张三\r\n&sex=0\r\n"
+                    "&Birthday=1977-6-2\r\n&Location=中国大陆\r\n&address=北京 1号%20\r\n"
+                    "&postalCode=100000\r\n&telephone=010-1234\r\n&icno=\r\n"
+                    "&email=zhang.san@example.cn\r\n&IsFromClient=1\r\n"_s,
+                    u"\r\n&"_s, changes));
 }
 
 Answer Register(int port, const QByteArray &body)
@@ -78,7 +79,9 @@ Answer Register(int port, const QByteArray &body)
     return {PostRaw(port, "/user/UserRegisterDo.asp", body)};
 }
 
-TEST_F(BadInput, RegistrationCreatesAnAccountOrRefusesAndChangesNothing)
+using Registration = ServiceFixture;
+
+TEST_F(Registration, CreatesAnAccountOrRefusesAndChangesNothing)
 {
     const Answer answer =
         Register(port, RegistrationBody({{"name", u"A&B=C"_s}, {"password", u"p&w=1"_s}}));
