@@ -2,23 +2,25 @@
 
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-constexpr qsizetype kFillerChunk = 64 * 1024;
-
-// Keeps writing filler while the client reads, never more than a few chunks ahead of it.
-void sendEndlessly(QTcpSocket *socket)
+// The header and as many body bytes as its Content-Length announces.
+bool isCompleteRequest(const QByteArray &request)
 {
-    const QByteArray filler(kFillerChunk, 'x');
-    const auto topUp = [socket, filler] {
-        while (socket->state() == QAbstractSocket::ConnectedState &&
-               socket->bytesToWrite() < 4 * kFillerChunk)
-            socket->write(filler);
-    };
-    QObject::connect(socket, &QIODevice::bytesWritten, socket, topUp);
-    topUp();
+    const qsizetype headerEnd = request.indexOf("\r\n\r\n");
+    if (headerEnd < 0)
+        return false;
+    qsizetype contentLength = 0;
+    const QList<QByteArray> lines = request.left(headerEnd).split('\n');
+    for (const QByteArray &line : lines) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().toLower() == "content-length")
+            contentLength = line.mid(colon + 1).trimmed().toLongLong();
+    }
+    return request.size() >= headerEnd + 4 + contentLength;
 }
 
 void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes)
@@ -40,21 +42,6 @@ void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes)
 
 } // namespace
 
-bool IsCompleteRequest(const QByteArray &request)
-{
-    const qsizetype headerEnd = request.indexOf("\r\n\r\n");
-    if (headerEnd < 0)
-        return false;
-    qsizetype contentLength = 0;
-    const QList<QByteArray> lines = request.left(headerEnd).split('\n');
-    for (const QByteArray &line : lines) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.left(colon).trimmed().toLower() == "content-length")
-            contentLength = line.mid(colon + 1).trimmed().toLongLong();
-    }
-    return request.size() >= headerEnd + 4 + contentLength;
-}
-
 ScriptedServer::ScriptedServer()
 {
     QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { accept(); });
@@ -71,48 +58,30 @@ void ScriptedServer::addReply(const QByteArray &bytes, Mode mode)
     m_script.append({bytes, mode});
 }
 
-ScriptedServer::Reply ScriptedServer::replyFor(qsizetype connection) const
-{
-    if (m_script.isEmpty())
-        return {};
-    return m_script.at(std::min(connection, m_script.size() - 1));
-}
-
 void ScriptedServer::accept()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
         const qsizetype index = m_requests.size();
         m_requests.append(QByteArray());
-        const Reply reply = replyFor(index);
+        // Out of range (nothing scripted) gives the default reply: close at once.
+        const Reply reply = m_script.value(std::min(index, m_script.size() - 1));
         QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
         if (reply.mode == Mode::CloseAtOnce) {
             socket->close();
             continue;
         }
         QObject::connect(socket, &QIODevice::readyRead, socket, [this, socket, index, reply] {
-            const bool wasComplete = IsCompleteRequest(m_requests[index]);
+            const bool wasComplete = isCompleteRequest(m_requests[index]);
             m_requests[index] += socket->readAll();
-            if (wasComplete || !IsCompleteRequest(m_requests[index]))
+            if (wasComplete || !isCompleteRequest(m_requests[index]))
                 return;
-            switch (reply.mode) {
-            case Mode::ReplyAndClose:
-                socket->write(reply.bytes);
-                socket->disconnectFromHost();
-                break;
-            case Mode::OneByteAtATime:
+            if (reply.mode == Mode::OneByteAtATime) {
                 sendByteByByte(socket, reply.bytes);
-                break;
-            case Mode::ReplyAndKeepOpen:
-                socket->write(reply.bytes);
-                break;
-            case Mode::EndlessBody:
-                socket->write(reply.bytes);
-                sendEndlessly(socket);
-                break;
-            case Mode::NeverAnswer:
-            case Mode::CloseAtOnce:
-                break;
+                return;
             }
+            socket->write(reply.bytes);
+            if (reply.mode == Mode::ReplyAndClose)
+                socket->disconnectFromHost();
         });
     }
 }

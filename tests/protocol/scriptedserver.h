@@ -15,10 +15,8 @@ public:
     enum class Mode {
         ReplyAndClose,    // send the reply, then close
         OneByteAtATime,   // send the reply a byte per millisecond, then close
-        NeverAnswer,      // read the request, send nothing, keep the connection open
-        ReplyAndKeepOpen, // send the reply, then stay silent with the connection open
+        ReplyAndKeepOpen, // send the reply (if any), then stay silent with the connection open
         CloseAtOnce,      // close as soon as the connection is accepted, reading nothing
-        EndlessBody,      // send the reply, then keep sending filler bytes while the client reads
     };
 
     ScriptedServer();
@@ -45,14 +43,9 @@ private:
     };
 
     void accept();
-    Reply replyFor(qsizetype connection) const;
 
     QList<Reply> m_script;
     QList<QByteArray> m_requests;
     // Last, so that its connections go before the lists they write into.
     QTcpServer m_server;
 };
-
-// True once `request` holds a whole request: the header and as many body bytes as its
-// Content-Length announces.
-bool IsCompleteRequest(const QByteArray &request);
