@@ -6,6 +6,13 @@
 #include <QNetworkProxy>
 #include <QScopeGuard>
 
+namespace {
+
+// The code with which the socket's own events end a wait.
+constexpr int kWoken = 1;
+
+} // namespace
+
 HttpSocket::HttpSocket(int timeOutMs) : m_timeOutMs(timeOutMs)
 {
     // Proxies are the component's business, never Qt's own.
@@ -143,7 +150,10 @@ void HttpSocket::waitForEvent(QLatin1String timedOutText, QLatin1String cancelle
         m_timedOut = false;
         if (m_timeOutMs > 0)
             m_timer.start(m_timeOutMs);
-        loop.exec();
+        // Any other end of the loop means the application is quitting: the exchange is given up
+        // rather than waited for again, which would spin once the loops refuse to run.
+        if (loop.exec() != kWoken)
+            m_cancelled = true;
         m_loop = nullptr;
         m_timer.stop();
     }
@@ -156,5 +166,5 @@ void HttpSocket::waitForEvent(QLatin1String timedOutText, QLatin1String cancelle
 void HttpSocket::wake()
 {
     if (m_loop)
-        m_loop->quit();
+        m_loop->exit(kWoken);
 }

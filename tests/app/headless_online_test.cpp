@@ -1,5 +1,6 @@
 // The real headless client against a scripted service on loopback.
 #include "core/cp936.h"
+#include "core/delay.h"
 #include "core/passwordscrambler.h"
 #include "headlessprocess.h"
 #include "tests/protocol/fakeservice.h"
@@ -148,4 +149,22 @@ TEST(HeadlessOnline, LoginFromTheCommandLine)
     EXPECT_EQ(blank.process().waitForExit(), 1);
     EXPECT_EQ(blank.process().standardOutput(), QStringLiteral("请输入用户名及密码\n"));
     EXPECT_EQ(service.connectionCount(), 1);
+}
+
+TEST(HeadlessOnline, StopsAtOnceWhileAKeepAliveWaitsForItsAnswer)
+{
+    ScriptedServer service;
+    service.addReply(StatusReply(AcceptedLogin(1)));
+    service.addReply(QByteArray(), ScriptedServer::Mode::ReplyAndKeepOpen);
+    OnlineClient client(service);
+    client.start({QStringLiteral("--logid"), QStringLiteral("abc"), QStringLiteral("--password"),
+                  QStringLiteral("pw")});
+    ASSERT_TRUE(client.waitForOutput(QStringLiteral("登录成功\n")));
+    Delay(1500); // the keep-alive after one second is now waiting
+    ASSERT_EQ(service.connectionCount(), 2);
+
+    EXPECT_EQ(client.process().stop(SIGTERM), 0);
+    QFile log(client.appDir() + QStringLiteral("/log/log.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(cp936::decode(log.readAll()).contains(QStringLiteral("[软件退出]")));
 }
