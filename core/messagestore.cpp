@@ -22,9 +22,8 @@ bool StoreMessages(TClientServiceInfo &info, const QString &messageList)
     const std::optional<XmlDocument> delivered = XmlDocument::fromUnicode(messageList);
     if (!delivered)
         return true;
-    const XmlElement list = delivered->root();
-    const int count = list.childCount();
-    if (count == 0)
+    const XmlElement first = delivered->root().child(0);
+    if (first.isNull())
         return true;
     info.HasMessages = true;
 
@@ -33,8 +32,7 @@ bool StoreMessages(TClientServiceInfo &info, const QString &messageList)
     if (!store)
         store = XmlDocument::fromBytes(QByteArray(kNewStore));
     XmlElement root = store->root();
-    for (int i = 0; i < count; ++i) {
-        const XmlElement message = list.child(i);
+    for (XmlElement message = first; !message.isNull(); message = message.nextSibling()) {
         XmlElement stored = root.insertChild(0, QStringLiteral("Message"));
         for (const char *name : kCopiedAttributes) {
             if (const std::optional<QString> value = message.attribute(QLatin1String(name)))

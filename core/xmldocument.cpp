@@ -41,9 +41,12 @@ void initialiseLibxml()
     });
 }
 
-bool isElement(const xmlNode *node)
+// The first element among `node` and its following siblings.
+XmlElement firstElementFrom(xmlNode *node)
 {
-    return node->type == XML_ELEMENT_NODE;
+    while (node && node->type != XML_ELEMENT_NODE)
+        node = node->next;
+    return XmlElement(node);
 }
 
 } // namespace
@@ -56,34 +59,38 @@ QString XmlElement::name() const
 int XmlElement::childCount() const
 {
     int count = 0;
-    if (m_node) {
-        for (xmlNode *node = m_node->children; node; node = node->next)
-            count += isElement(node) ? 1 : 0;
-    }
+    for (XmlElement element = firstChild(); !element.isNull(); element = element.nextSibling())
+        ++count;
     return count;
 }
 
 XmlElement XmlElement::child(int position) const
 {
-    if (!m_node || position < 0)
+    if (position < 0)
         return {};
-    for (xmlNode *node = m_node->children; node; node = node->next) {
-        if (isElement(node) && position-- == 0)
-            return XmlElement(node);
-    }
-    return {};
+    XmlElement element = firstChild();
+    while (position-- > 0 && !element.isNull())
+        element = element.nextSibling();
+    return element;
 }
 
 XmlElement XmlElement::child(const QString &name) const
 {
-    if (!m_node)
-        return {};
     const QByteArray wanted = name.toUtf8();
-    for (xmlNode *node = m_node->children; node; node = node->next) {
-        if (isElement(node) && xmlStrEqual(node->name, xml(wanted)))
-            return XmlElement(node);
-    }
-    return {};
+    XmlElement element = firstChild();
+    while (!element.isNull() && !xmlStrEqual(element.m_node->name, xml(wanted)))
+        element = element.nextSibling();
+    return element;
+}
+
+XmlElement XmlElement::firstChild() const
+{
+    return m_node ? firstElementFrom(m_node->children) : XmlElement();
+}
+
+XmlElement XmlElement::nextSibling() const
+{
+    return m_node ? firstElementFrom(m_node->next) : XmlElement();
 }
 
 std::optional<QString> XmlElement::attribute(const QString &name) const

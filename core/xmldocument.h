@@ -30,6 +30,8 @@ public:
     int childCount() const;
     XmlElement child(int position) const;
     XmlElement child(const QString &name) const;
+    // The next element with the same parent; null after the last.
+    XmlElement nextSibling() const;
 
     std::optional<QString> attribute(const QString &name) const;
     // The attribute's text; a missing element or attribute raises XmlReadError.
@@ -43,6 +45,8 @@ public:
     QString toXml() const;
 
 private:
+    XmlElement firstChild() const;
+
     _xmlNode *m_node = nullptr;
 };
 
