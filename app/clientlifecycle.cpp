@@ -1,4 +1,4 @@
-#include "clientlifecycle.h"
+#include "app/clientlifecycle.h"
 
 #include "core/clientserviceinfo.h"
 #include "core/config.h"

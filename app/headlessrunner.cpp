@@ -1,4 +1,4 @@
-#include "headlessrunner.h"
+#include "app/headlessrunner.h"
 
 #include "app/clientlifecycle.h"
 #include "app/terminationsignals.h"

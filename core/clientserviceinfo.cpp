@@ -1,4 +1,4 @@
-#include "clientserviceinfo.h"
+#include "core/clientserviceinfo.h"
 
 #include <QDir>
 #include <limits>

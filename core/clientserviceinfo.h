@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cp936.h"
-#include "intervaltimer.h"
-#include "loginfo.h"
+#include "core/cp936.h"
+#include "core/intervaltimer.h"
+#include "core/loginfo.h"
 
 #include <QString>
 #include <functional>

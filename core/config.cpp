@@ -1,10 +1,10 @@
-#include "config.h"
+#include "core/config.h"
 
-#include "clientserviceinfo.h"
-#include "cp936.h"
-#include "passwordscrambler.h"
-#include "savefile.h"
-#include "xmldocument.h"
+#include "core/clientserviceinfo.h"
+#include "core/cp936.h"
+#include "core/passwordscrambler.h"
+#include "core/savefile.h"
+#include "core/xmldocument.h"
 
 namespace {
 

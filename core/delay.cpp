@@ -1,4 +1,4 @@
-#include "delay.h"
+#include "core/delay.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "intervaltimer.h"
+#include "core/intervaltimer.h"
 
 IntervalTimer::IntervalTimer(QObject *parent) : QObject(parent)
 {

@@ -1,6 +1,6 @@
-#include "loginfo.h"
+#include "core/loginfo.h"
 
-#include "cp936.h"
+#include "core/cp936.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "messagestore.h"
+#include "core/messagestore.h"
 
-#include "clientserviceinfo.h"
-#include "savefile.h"
-#include "xmldocument.h"
+#include "core/clientserviceinfo.h"
+#include "core/savefile.h"
+#include "core/xmldocument.h"
 
 #include <QDir>
 #include <QFileInfo>

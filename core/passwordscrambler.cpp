@@ -1,6 +1,6 @@
-#include "passwordscrambler.h"
+#include "core/passwordscrambler.h"
 
-#include "cp936.h"
+#include "core/cp936.h"
 
 #include <QRandomGenerator>
 

@@ -1,4 +1,4 @@
-#include "xmldocument.h"
+#include "core/xmldocument.h"
 
 #include <QFile>
 #include <libxml/encoding.h>

@@ -1,4 +1,4 @@
-#include "proxysetting.h"
+#include "platform/proxysetting.h"
 
 ProxySetting ParseProxyServer(const QString &entry)
 {

@@ -1,4 +1,4 @@
-#include "keepalive.h"
+#include "protocol/keepalive.h"
 
 #include "core/clientserviceinfo.h"
 #include "core/messagestore.h"

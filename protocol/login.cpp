@@ -1,4 +1,4 @@
-#include "login.h"
+#include "protocol/login.h"
 
 #include "core/clientserviceinfo.h"
 #include "protocol/exchangeguard.h"

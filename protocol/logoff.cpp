@@ -1,4 +1,4 @@
-#include "logoff.h"
+#include "protocol/logoff.h"
 
 #include "core/clientserviceinfo.h"
 #include "protocol/exchangeguard.h"

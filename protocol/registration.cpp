@@ -1,4 +1,4 @@
-#include "registration.h"
+#include "protocol/registration.h"
 
 #include "core/clientserviceinfo.h"
 #include "core/cp936.h"

@@ -1,4 +1,4 @@
-#include "serviceanswer.h"
+#include "protocol/serviceanswer.h"
 
 #include <limits>
 

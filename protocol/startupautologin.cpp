@@ -1,4 +1,4 @@
-#include "startupautologin.h"
+#include "protocol/startupautologin.h"
 
 #include "core/clientserviceinfo.h"
 #include "protocol/login.h"

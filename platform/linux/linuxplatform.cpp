@@ -1,4 +1,4 @@
-#include "linuxplatform.h"
+#include "platform/linux/linuxplatform.h"
 
 #include "core/clientserviceinfo.h"
 #include "core/savefile.h"
