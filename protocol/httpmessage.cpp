@@ -1,5 +1,7 @@
 #include "protocol/httpmessage.h"
 
+#include "core/percentencoding.h"
+
 #include <QByteArray>
 
 namespace {
@@ -21,24 +23,6 @@ bool isControl(char c)
 {
     const auto byte = static_cast<unsigned char>(c);
     return byte < 0x20 || byte == 0x7F;
-}
-
-template <typename Breaks> QByteArray percentEncode(QByteArrayView bytes, Breaks breaks)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    QByteArray escaped;
-    escaped.reserve(bytes.size());
-    for (const char c : bytes) {
-        if (breaks(c)) {
-            const auto byte = static_cast<unsigned char>(c);
-            escaped += '%';
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 0x0F];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
 }
 
 QByteArrayView withoutLineEnd(QByteArrayView line)
@@ -67,13 +51,13 @@ std::optional<QByteArray> valueOf(QByteArrayView line, QByteArrayView name)
 // Space and control bytes would break the request line.
 QByteArray escapeRequestTarget(QByteArrayView target)
 {
-    return percentEncode(target, [](char c) { return c == ' ' || isControl(c); });
+    return PercentEncode(target, [](char c) { return c == ' ' || isControl(c); });
 }
 
 // A header value keeps its spaces; only control bytes would break its line.
 QByteArray escapeHeaderValue(QByteArrayView value)
 {
-    return percentEncode(value, isControl);
+    return PercentEncode(value, isControl);
 }
 
 } // namespace

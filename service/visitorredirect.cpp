@@ -1,5 +1,6 @@
 #include "service/visitorredirect.h"
 
+#include "core/percentencoding.h"
 #include "service/accounts.h"
 #include "service/replies.h"
 #include "service/requestfields.h"
@@ -38,19 +39,11 @@ std::optional<std::string> RedirectTarget(const QString &address)
         if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
             return std::nullopt;
     }
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string location;
-    for (char c : servicetext::encode(absolute)) {
+    const QByteArray location = PercentEncode(servicetext::encode(absolute), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F) {
-            location += '%';
-            location += kHex[byte >> 4];
-            location += kHex[byte & 0x0F];
-        } else {
-            location += c;
-        }
-    }
-    return location;
+        return byte <= 0x20 || byte >= 0x7F;
+    });
+    return location.toStdString();
 }
 
 void HandleVisit(ServiceContext &context, const httplib::Request &request,
