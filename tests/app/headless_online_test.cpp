@@ -151,6 +151,25 @@ TEST(HeadlessOnline, LoginFromTheCommandLine)
     EXPECT_EQ(service.connectionCount(), 1);
 }
 
+TEST(HeadlessOnline, RequestsGoThroughTheProxyNamedByHttpProxy)
+{
+    ScriptedServer proxy;
+    proxy.addReply(StatusReply(AcceptedLogin(60)));
+    TestAppDir app, runtime, configHome;
+    HeadlessProcess client({app.path(), runtime.path(), configHome.path()});
+    client.setEnvironmentVariable(QStringLiteral("http_proxy"),
+                                  QStringLiteral("http://127.0.0.1:%1/").arg(proxy.port()));
+    client.start({QStringLiteral("--service"), QStringLiteral("service.example"),
+                  QStringLiteral("--logid"), QStringLiteral("abc"), QStringLiteral("--password"),
+                  QStringLiteral("pw")});
+    ASSERT_TRUE(client.waitForOutput(QStringLiteral("登录成功\n")));
+    EXPECT_TRUE(proxy.requests().at(0).startsWith(
+        "GET http://service.example/kbz/clientTools/userlogin.asp?logid=abc&password=pw&"));
+    EXPECT_TRUE(proxy.requests().at(0).contains(
+        " HTTP/1.0\r\nProxy-Connection: Keep-Alive\r\nHost: service.example\r\n"));
+    EXPECT_EQ(client.stop(SIGTERM), 0);
+}
+
 TEST(HeadlessOnline, StopsAtOnceWhileAKeepAliveWaitsForItsAnswer)
 {
     ScriptedServer service;

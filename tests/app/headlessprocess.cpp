@@ -49,6 +49,13 @@ HeadlessProcess::~HeadlessProcess()
     }
 }
 
+void HeadlessProcess::setEnvironmentVariable(const QString &name, const QString &value)
+{
+    QProcessEnvironment environment = m_process.processEnvironment();
+    environment.insert(name, value);
+    m_process.setProcessEnvironment(environment);
+}
+
 void HeadlessProcess::setChildModifier(const std::function<void()> &modifier)
 {
     m_process.setChildProcessModifier(modifier);

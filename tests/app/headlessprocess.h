@@ -26,6 +26,7 @@ public:
 
     // Runs in the child between fork and exec (only async-signal-safe calls).
     void setChildModifier(const std::function<void()> &modifier);
+    void setEnvironmentVariable(const QString &name, const QString &value);
 
     // Extra arguments go after the defaults, so a later --service wins.
     void start(const QStringList &extraArguments = {});
