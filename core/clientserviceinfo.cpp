@@ -1,11 +1,21 @@
 #include "core/clientserviceinfo.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <limits>
 
 QString TClientServiceInfo::serviceUrl(const QString &path) const
 {
     return QStringLiteral("http://") + ServiceHost + path;
+}
+
+QString TClientServiceInfo::shippedPath(const QString &relative) const
+{
+    const QString local = dataPath(relative);
+    if (ShippedDataDir.isEmpty() || QFileInfo::exists(local))
+        return local;
+    const QString installed = QDir(ShippedDataDir).filePath(relative);
+    return QFileInfo::exists(installed) ? installed : local;
 }
 
 void InitializeClientState(TClientServiceInfo &info, const QString &appDir,

@@ -83,7 +83,14 @@ public:
     // Bound by the platform layer; SaveConfig calls it after every rewrite of config.xml.
     std::function<void(const TClientServiceInfo &)> AutoRunUpdater;
 
+    // Where read-only shipped files (icons, xml/webAreas.xml, RegisterAgree.txt, ...) are found
+    // when they are missing from AppPath: the installed data directory. May be empty.
+    QString ShippedDataDir;
+
     QString dataPath(const QString &relative) const { return AppPath + relative; }
+    // A read-only shipped file: AppPath's copy when there is one, else the installed one, else
+    // the AppPath name (which then does not exist).
+    QString shippedPath(const QString &relative) const;
     QString configPath() const { return dataPath(QStringLiteral("config.xml")); }
     QString messagesPath() const { return dataPath(QStringLiteral("xml/messages.xml")); }
     // "http://" and the service host followed by `path`.

@@ -23,8 +23,11 @@ public:
 
     // Fills ProxyHost, ProxyPort and BrowserCommand; called once at start.
     virtual void LookupProxyAndBrowser(TClientServiceInfo &info) = 0;
-    // Starts the browser command with `url`; the outcome is not awaited.
+    // Starts the browser command with `url` (http and https addresses only, see WebAddress); the
+    // outcome is not awaited.
     virtual void OpenURL(const TClientServiceInfo &info, const QString &url) = 0;
+    // Shows the activity log in the system's viewer; a missing file opens nothing.
+    virtual void OpenLogFile(const QString &path) = 0;
     // Adds or removes the start-at-logon entry to follow AutoRun.
     virtual void UpdateAutoRunEntry(const TClientServiceInfo &info) = 0;
     // Nothing when another copy already holds the lock called `name`.

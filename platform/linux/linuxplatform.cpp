@@ -3,6 +3,7 @@
 #include "core/clientserviceinfo.h"
 #include "core/savefile.h"
 #include "platform/proxysetting.h"
+#include "platform/webaddress.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,13 +81,26 @@ void LinuxPlatform::LookupProxyAndBrowser(TClientServiceInfo &info)
 
 void LinuxPlatform::OpenURL(const TClientServiceInfo &info, const QString &url)
 {
-    std::erase_if(m_children, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
-
-    // An argv, never a shell: the address reaches the browser as one argument, whatever it holds.
+    const std::optional<QString> address = WebAddress(url);
+    if (!address)
+        return;
     QStringList words = QProcess::splitCommand(info.BrowserCommand);
     if (words.isEmpty())
         return;
-    words << url;
+    spawn(words << *address);
+}
+
+void LinuxPlatform::OpenLogFile(const QString &path)
+{
+    if (QFileInfo(path).isFile())
+        spawn({QStringLiteral("xdg-open"), path});
+}
+
+void LinuxPlatform::spawn(const QStringList &words)
+{
+    std::erase_if(m_children, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+
+    // An argv, never a shell: each word reaches the program as one argument, whatever it holds.
     std::vector<QByteArray> storage;
     for (const QString &word : words)
         storage.push_back(QFile::encodeName(word));

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+#include <QStringList>
 #include <sys/types.h>
 #include <vector>
 
@@ -13,12 +14,15 @@ public:
     void LookupProxyAndBrowser(TClientServiceInfo &info) override;
     void OpenURL(const TClientServiceInfo &info, const QString &url) override;
     void UpdateAutoRunEntry(const TClientServiceInfo &info) override;
+    void OpenLogFile(const QString &path) override;
     std::unique_ptr<SingleInstanceLock> AcquireSingleInstance(const QString &name) override;
 
     // $XDG_CONFIG_HOME/autostart/<executable name>.desktop.
     static QString AutostartFilePath(const QString &executablePath);
 
 private:
+    void spawn(const QStringList &words);
+
     // Browsers started earlier, reaped as they end so that none lingers as a zombie.
     std::vector<pid_t> m_children;
 };

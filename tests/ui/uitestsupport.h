@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// Runs `steps` from inside the next modal loop (a dialog's exec() or a Delay), so a test can
+// drive a modal dialog that would otherwise block it.
+void RunInModal(std::function<void()> steps);
+
+// Message boxes answered from a queue for the life of the object; every box shown is recorded.
+class ArmedMessageBoxes
+{
+public:
+    ArmedMessageBoxes();
+    ~ArmedMessageBoxes();
+    void answer(std::initializer_list<int> answers);
+    // "caption|text" of the boxes shown since the last call.
+    QStringList shown();
+};
+
+// A key press and release of a character that QTest::keyClicks cannot send (Chinese text).
+void TypeText(QWidget *widget, const QString &text);
