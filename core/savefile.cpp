@@ -1,6 +1,8 @@
 #include "core/savefile.h"
 
+#include <QFile>
 #include <QSaveFile>
+#include <cstdio>
 
 bool SaveFileAtomically(const QString &path, const QByteArray &bytes)
 {
@@ -14,5 +16,15 @@ bool SaveFileAtomically(const QString &path, const QByteArray &bytes)
         return true;
     qWarning("could not write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));
     file.cancelWriting();
+    return false;
+}
+
+bool SetAsideBrokenFile(const QString &path)
+{
+    const QString brokenPath = path + QStringLiteral(".broken");
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(brokenPath).constData()) ==
+        0)
+        return true;
+    qWarning("could not set aside %s", qUtf8Printable(path));
     return false;
 }

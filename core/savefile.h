@@ -7,3 +7,7 @@
 // and renamed over the target, so a crash leaves either the old or the new file. On failure the
 // old file stays, the reason goes to stderr, and false comes back.
 bool SaveFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Moves a damaged file out of the way as `path` + ".broken" (replacing an older one), so that
+// what it held can still be recovered by hand. False when it could not be moved.
+bool SetAsideBrokenFile(const QString &path);

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Renders every window of the client to build/screenshots/*.png (offscreen, with the CJK font).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target marbello-screenshots marbello
+build/default/tests/ui/marbello-screenshots build/default/app build/screenshots

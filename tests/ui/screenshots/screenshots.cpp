@@ -1,0 +1,66 @@
+// Renders every window of the client to PNG files for review, under the offscreen platform.
+#include "core/clientserviceinfo.h"
+#include "platform/platform.h"
+#include "tests/ui/screenshots/shot.h"
+#include "ui/look/look.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+std::map<QString, ShotRenderer> &registry()
+{
+    static std::map<QString, ShotRenderer> shots;
+    return shots;
+}
+
+} // namespace
+
+ShotRegistrar::ShotRegistrar(const char *name, ShotRenderer renderer)
+{
+    registry().emplace(QString::fromLatin1(name), std::move(renderer));
+}
+
+QPixmap GrabShown(QWidget &widget)
+{
+    widget.show();
+    [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(&widget);
+    QApplication::processEvents();
+    return widget.grab();
+}
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ApplyLook(application);
+    if (argc != 3) {
+        std::fputs("usage: marbello-screenshots SHIPPED_FILES_DIR OUTPUT_DIR\n", stderr);
+        return 2;
+    }
+    const QString shipped = QString::fromLocal8Bit(argv[1]);
+    QDir output(QString::fromLocal8Bit(argv[2]));
+    output.mkpath(QStringLiteral("."));
+    int failures = 0;
+    for (const auto &[name, render] : registry()) {
+        QTemporaryDir appDir;
+        TClientServiceInfo info;
+        InitializeClientState(info, appDir.path(), QApplication::applicationFilePath());
+        info.ShippedDataDir = shipped;
+        info.ServiceHost = QStringLiteral("127.0.0.1:8080");
+        ShotContext context{info, Platform::current()};
+        const QString file = output.filePath(name + QStringLiteral(".png"));
+        if (!render(context).save(file)) {
+            std::fprintf(stderr, "could not write %s\n", qUtf8Printable(file));
+            ++failures;
+            continue;
+        }
+        std::printf("%s\n", qUtf8Printable(file));
+    }
+    return failures == 0 ? 0 : 1;
+}
