@@ -3,6 +3,12 @@
 #include "core/clientserviceinfo.h"
 #include "core/config.h"
 #include "platform/platform.h"
+#include "protocol/login.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -14,21 +20,70 @@ void writeSystemEntry(const TClientServiceInfo &info, const QString &action)
 
 } // namespace
 
-void StartClient(TClientServiceInfo &info, Platform &platform, const ClientEnvironment &environment)
+void InitializeClient(TClientServiceInfo &info, Platform &platform,
+                      const ClientEnvironment &environment)
 {
     InitializeClientState(info, environment.appDir, environment.executablePath);
     platform.LookupProxyAndBrowser(info);
     info.ServiceHost = environment.serviceHost;
+    info.ShippedDataDir = environment.shippedDataDir;
     info.AutoRunUpdater = [&platform](const TClientServiceInfo &state) {
         platform.UpdateAutoRunEntry(state);
     };
+}
+
+void LoadAndRewriteConfig(TClientServiceInfo &info)
+{
     LoadConfig(info);
     writeSystemEntry(info, QStringLiteral("软件启动"));
     SaveConfig(info);
+}
+
+void StartClient(TClientServiceInfo &info, Platform &platform, const ClientEnvironment &environment)
+{
+    InitializeClient(info, platform, environment);
+    LoadAndRewriteConfig(info);
 }
 
 void CloseClient(TClientServiceInfo &info)
 {
     SaveConfig(info);
     writeSystemEntry(info, QStringLiteral("软件退出"));
+}
+
+CredentialsLogin LoginWithCredentials(TClientServiceInfo &info, const QString &logid,
+                                      const QString &password)
+{
+    const QString id = logid.trimmed();
+    const QString secret = password.trimmed();
+    if (id.isEmpty() || secret.isEmpty())
+        return {false, false, QStringLiteral("请输入用户名及密码")};
+    bool newVersion = false;
+    const QString message = Login(info, id, secret, newVersion);
+    SaveConfig(info);
+    return {true, info.State == StateOnline, message};
+}
+
+QString ResolveAppDir(const QString &given)
+{
+    if (!given.isEmpty())
+        return given;
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    if (QFileInfo(executableDir).isWritable())
+        return executableDir;
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString appDir = dataHome + QStringLiteral("/marbello");
+    QDir().mkpath(appDir);
+    return appDir;
+}
+
+QString InstalledDataDir()
+{
+    return QStringLiteral(MARBELLO_DATA_DIR);
+}
+
+ClientEnvironment ClientEnvironmentFor(const CommandLine &commandLine)
+{
+    return {ResolveAppDir(commandLine.appDir), QCoreApplication::applicationFilePath(),
+            commandLine.serviceHost, InstalledDataDir()};
 }

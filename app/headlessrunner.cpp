@@ -3,10 +3,8 @@
 #include "app/clientlifecycle.h"
 #include "app/terminationsignals.h"
 #include "core/clientserviceinfo.h"
-#include "core/config.h"
 #include "platform/platform.h"
 #include "protocol/keepalive.h"
-#include "protocol/login.h"
 #include "protocol/startupautologin.h"
 
 #include <QCoreApplication>
@@ -38,33 +36,13 @@ void printLoginOutcome(const TClientServiceInfo &info, const QString &message)
                                         : QStringLiteral("登录失败: ") + message);
 }
 
-// As the login dialog's button: trimmed texts, nothing sent when either is empty. False when the
-// client is not online afterwards.
-bool loginByHand(TClientServiceInfo &info, const CommandLine &commandLine)
-{
-    const QString id = commandLine.logid.trimmed();
-    const QString password = commandLine.password.trimmed();
-    if (id.isEmpty() || password.isEmpty()) {
-        printLine(QStringLiteral("请输入用户名及密码"));
-        return false;
-    }
-    bool newVersion = false;
-    const QString message = Login(info, id, password, newVersion);
-    printLoginOutcome(info, message);
-    SaveConfig(info);
-    return info.State == StateOnline;
-}
-
 } // namespace
 
 int RunHeadless(TClientServiceInfo &info, const CommandLine &commandLine)
 {
     TerminationSignals termination;
-    const QString executable = QCoreApplication::applicationFilePath();
-    const QString appDir =
-        commandLine.appDir.isEmpty() ? QCoreApplication::applicationDirPath() : commandLine.appDir;
-    StartClient(info, Platform::current(), {appDir, executable, commandLine.serviceHost});
-    info.State.setOnChange(
+    StartClient(info, Platform::current(), ClientEnvironmentFor(commandLine));
+    const int stateReport = info.State.observe(
         [](quint8 state) { printLine(QStringLiteral("state: ") + stateName(state)); });
     BindKeepAliveTimer(info);
 
@@ -72,7 +50,7 @@ int RunHeadless(TClientServiceInfo &info, const CommandLine &commandLine)
     bool quitRequested = false;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, [&] {
         quitRequested = true;
-        info.State.setOnChange({});
+        info.State.unobserve(stateReport);
         QCoreApplication::exit(0);
     });
 
@@ -80,9 +58,16 @@ int RunHeadless(TClientServiceInfo &info, const CommandLine &commandLine)
     QObject::connect(&autoLogin, &StartupAutoLogin::attempted,
                      [&info](const QString &message) { printLoginOutcome(info, message); });
     int status = 0;
-    if (commandLine.hasCredentials && !loginByHand(info, commandLine))
-        status = 1;
-    else if (!commandLine.hasCredentials && info.AutoLogin)
+    if (commandLine.hasCredentials) {
+        const CredentialsLogin login =
+            LoginWithCredentials(info, commandLine.logid, commandLine.password);
+        if (login.sent)
+            printLoginOutcome(info, login.message);
+        else
+            printLine(login.message);
+        if (!login.online)
+            status = 1;
+    } else if (info.AutoLogin)
         autoLogin.start();
     // A signal that came during the start-up login has already asked the loop to end.
     if (status == 0 && !quitRequested)

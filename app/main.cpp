@@ -1,19 +1,18 @@
 #include "app/commandline.h"
 #include "app/headlessrunner.h"
+#include "app/trayclient.h"
 #include "core/clientserviceinfo.h"
 #include "platform/platform.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
 
-int main(int argc, char *argv[])
+namespace {
+
+int runHeadless(int argc, char *argv[], const CommandLine &commandLine)
 {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Marbello XP"));
-    const std::optional<CommandLine> commandLine = ParseCommandLine(application.arguments());
-    if (!commandLine)
-        return 2;
-
     // Held until the process ends.
     const auto instanceLock =
         Platform::current().AcquireSingleInstance(QStringLiteral("ClientService"));
@@ -21,9 +20,26 @@ int main(int argc, char *argv[])
         std::fputs("已经有实例运行中\n", stderr);
         return 1;
     }
-    if (!commandLine->headless)
-        std::fputs("this build has no tray window; running headless\n", stderr);
-
     TClientServiceInfo clientServiceInfo;
-    return RunHeadless(clientServiceInfo, *commandLine);
+    return RunHeadless(clientServiceInfo, commandLine);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The arguments decide which kind of application to make: a headless client needs no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const std::optional<CommandLine> commandLine = ParseCommandLine(arguments);
+    if (!commandLine)
+        return 2;
+    if (commandLine->headless)
+        return runHeadless(argc, argv, *commandLine);
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Marbello XP"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Marbello XP"));
+    return RunTrayClient(application, *commandLine);
 }

@@ -29,9 +29,11 @@ double inProcessStart()
     QElapsedTimer clock;
     clock.start();
     TClientServiceInfo info;
-    StartClient(
-        info, Platform::current(),
-        {appDir.path(), QCoreApplication::applicationFilePath(), QStringLiteral("127.0.0.1:1")});
+    StartClient(info, Platform::current(),
+                {appDir.path(),
+                 QCoreApplication::applicationFilePath(),
+                 QStringLiteral("127.0.0.1:1"),
+                 {}});
     QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
     QCoreApplication::exec();
     return double(clock.nsecsElapsed()) / 1e6;

@@ -3,6 +3,7 @@
 #include "core/cp936.h"
 #include "core/intervaltimer.h"
 #include "core/loginfo.h"
+#include "core/observerlist.h"
 
 #include <QString>
 #include <functional>
@@ -11,8 +12,8 @@
 // Session state values; 2 is never used.
 enum : quint8 { StateOffline = 0, StateOnline = 1, StateConnectionLost = 3 };
 
-// The session state: a plain value to every reader and writer, which can also tell one observer
-// (the headless runner's report) of every change.
+// The session state: a plain value to every reader and writer, which also tells its observers
+// (the tray icon, the headless runner's report) of every change.
 class SessionState
 {
 public:
@@ -20,16 +21,41 @@ public:
     {
         const quint8 previous = m_value;
         m_value = value;
-        if (previous != value && m_onChange)
-            m_onChange(value);
+        if (previous != value)
+            m_observers.notify(value);
         return *this;
     }
     operator quint8() const { return m_value; }
-    void setOnChange(std::function<void(quint8)> handler) { m_onChange = std::move(handler); }
+    int observe(ObserverList<quint8>::Handler handler)
+    {
+        return m_observers.add(std::move(handler));
+    }
+    void unobserve(int id) { m_observers.remove(id); }
 
 private:
     quint8 m_value = StateOffline;
-    std::function<void(quint8)> m_onChange;
+    ObserverList<quint8> m_observers;
+};
+
+// The flag "messages have arrived": set by every store of delivered messages (each one tells the
+// observers, even when the flag was already set) and cleared by whoever shows them.
+class MessagesFlag
+{
+public:
+    MessagesFlag &operator=(bool value)
+    {
+        m_value = value;
+        if (value)
+            m_observers.notify(true);
+        return *this;
+    }
+    operator bool() const { return m_value; }
+    int observe(ObserverList<bool>::Handler handler) { return m_observers.add(std::move(handler)); }
+    void unobserve(int id) { m_observers.remove(id); }
+
+private:
+    bool m_value = false;
+    ObserverList<bool> m_observers;
 };
 
 // The one client state: settings mirrored from config.xml, the current session, paths, the
@@ -72,7 +98,7 @@ public:
     bool IfLog = false;
     QString PasswordKey;
     qint32 InetTimeOut = 0;
-    bool HasMessages = false;
+    MessagesFlag HasMessages;
     std::unique_ptr<IntervalTimer> KeepAliveTimer;
     bool TimerBusy = false;
 

@@ -1,5 +1,5 @@
-// Writes the shipped tray icons (online.ico, offline.ico) into the directory given, drawn from
-// the same code as every other picture of the client.
+// Writes the shipped tray icons (online.ico, offline.ico) and the launcher's icon (marbello.png)
+// into the directory given, drawn from the same code as every other picture of the client.
 #include "ui/artwork/artwork.h"
 #include "ui/artwork/icofile.h"
 
@@ -21,13 +21,17 @@ int main(int argc, char *argv[])
         QList<QImage> sizes;
         for (const int size : {16, 24, 32, 48})
             sizes.append(Artwork::TrayIcon(online, size));
-        QSaveFile file(output.filePath(online ? QStringLiteral("online.ico")
-                                              : QStringLiteral("offline.ico")));
-        if (!file.open(QIODevice::WriteOnly) || file.write(IcoFile(sizes)) < 0 ||
-            !file.commit()) {
+        QSaveFile file(
+            output.filePath(online ? QStringLiteral("online.ico") : QStringLiteral("offline.ico")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(IcoFile(sizes)) < 0 || !file.commit()) {
             std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(file.fileName()));
             return 1;
         }
+    }
+    const QString launcherIcon = output.filePath(QStringLiteral("marbello.png"));
+    if (!Artwork::TrayIcon(true, 48).save(launcherIcon)) {
+        std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(launcherIcon));
+        return 1;
     }
     return 0;
 }

@@ -1,0 +1,263 @@
+#include "app/traywindow.h"
+
+#include "app/trayicon.h"
+#include "app/traymenuitems.h"
+#include "core/websitesettings.h"
+#include "core/xmldocument.h"
+#include "platform/platform.h"
+#include "protocol/keepalive.h"
+#include "protocol/logoff.h"
+#include "protocol/startupautologin.h"
+#include "ui/dialogset.h"
+#include "ui/login/loginwindow.h"
+#include "ui/look/traymenu.h"
+#include "ui/messagebox.h"
+#include "ui/messages/messagewindow.h"
+#include "ui/options/optionswindow.h"
+
+#include <QAction>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+const char kLoginPage[] = "/user/logindo.asp?logid=<logid>&password=<password>";
+const char kForumLoginPage[] = "/user/logindo.asp?logid=<logid>&password=<password>&comefrom=/bbs2";
+
+QString offlineTip()
+{
+    return QStringLiteral("Marbello XP (未登录)");
+}
+
+} // namespace
+
+QString FillLoginPlaceholders(QString path, const QString &logid, const QString &password)
+{
+    path.replace(QStringLiteral("<logid>"), logid, Qt::CaseInsensitive);
+    return path.replace(QStringLiteral("<password>"), password, Qt::CaseInsensitive);
+}
+
+TfrmClientServiceMain::TfrmClientServiceMain(Platform &platform,
+                                             const ClientEnvironment &environment,
+                                             std::unique_ptr<TrayIcon> trayIcon, QObject *parent)
+    : QObject(parent), m_platform(platform), m_trayIcon(std::move(trayIcon)),
+      m_menu(std::make_unique<TrayMenuItems>())
+{
+    InitializeClient(m_info, platform, environment);
+    BindKeepAliveTimer(m_info);
+    InTrayMessage = false;
+    if (!m_trayIcon->add(m_info.shippedPath(QStringLiteral("offline.ico")), offlineTip())) {
+        m_trayRefused = true;
+        std::fputs("no notification area on this desktop; --headless runs the client without "
+                   "a tray\n",
+                   stderr);
+        PlatformMessageBox(QStringLiteral("Marbello XP"), QStringLiteral("Failed!"));
+    }
+    LoadAndRewriteConfig(m_info);
+    m_dialogs = std::make_unique<DialogSet>(m_info, platform);
+    m_autoLogin = std::make_unique<StartupAutoLogin>(m_info);
+
+    // The icon follows the session without polling: each change schedules one refresh.
+    m_info.State.observe([this](quint8) { followState(); });
+    m_info.HasMessages.observe([this](bool) { showNewMessage(); });
+    connect(m_trayIcon.get(), &TrayIcon::doubleClicked, this,
+            &TfrmClientServiceMain::trayDoubleClick);
+    connect(m_trayIcon.get(), &TrayIcon::rightButtonPressed, this,
+            &TfrmClientServiceMain::trayRightButton);
+    connectMenu();
+}
+
+TfrmClientServiceMain::~TfrmClientServiceMain() = default;
+
+void TfrmClientServiceMain::connectMenu()
+{
+    // Queued, so that a command runs after the menu has closed and the icon handler has ended.
+    const auto bind = [this](QAction *action, void (TfrmClientServiceMain::*command)()) {
+        connect(action, &QAction::triggered, this, command, Qt::QueuedConnection);
+    };
+    bind(m_menu->pmnuLogin, &TfrmClientServiceMain::pmnuLoginClick);
+    bind(m_menu->pmnuShowOption, &TfrmClientServiceMain::pmnuShowOptionClick);
+    bind(m_menu->pmnuToolsRegister, &TfrmClientServiceMain::pmnuToolsRegisterClick);
+    bind(m_menu->pmnuToolsUserHome, &TfrmClientServiceMain::pmnuToolsUserHomeClick);
+    bind(m_menu->pmnuToolsBBS, &TfrmClientServiceMain::pmnuToolsBBSClick);
+    bind(m_menu->pmnuToolsMessageShow, &TfrmClientServiceMain::pmnuToolsMessageShowClick);
+    bind(m_menu->mnuGotoHome, &TfrmClientServiceMain::mnuGotoHomeClick);
+    bind(m_menu->H1, &TfrmClientServiceMain::H1Click);
+    bind(m_menu->pmnuExit, &TfrmClientServiceMain::pmnuExitClick);
+    connect(m_menu->pMnuTray.get(), &QMenu::aboutToShow, this,
+            &TfrmClientServiceMain::pMnuTrayPopup);
+}
+
+void TfrmClientServiceMain::startSession(const std::optional<Credentials> &credentials)
+{
+    if (m_trayRefused) {
+        closeWindow();
+        return;
+    }
+    if (!WebSiteSettingsComplete(m_info))
+        OpenOrRaise(m_dialogs->option());
+    if (m_closed)
+        return;
+    if (credentials) {
+        const CredentialsLogin login =
+            LoginWithCredentials(m_info, credentials->logid, credentials->password);
+        if (login.online)
+            return;
+        const QString status =
+            login.sent ? QStringLiteral("登录失败: ") + login.message : login.message;
+        std::fprintf(stderr, "%s\n", qUtf8Printable(status));
+        m_dialogs->login().presetFailure(credentials->logid, credentials->password, status);
+        OpenOrRaise(m_dialogs->login());
+    } else if (m_info.AutoLogin) {
+        m_autoLogin->start();
+    } else {
+        OpenOrRaise(m_dialogs->login());
+    }
+}
+
+void TfrmClientServiceMain::followState()
+{
+    if (m_info.State == StateOnline)
+        m_autoLogin->cancel();
+    if (m_refreshPending)
+        return;
+    m_refreshPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refreshPending = false;
+        if (m_info.State == ShownState)
+            return;
+        UpdateTrayIcon();
+        ShownState = m_info.State;
+    });
+}
+
+void TfrmClientServiceMain::UpdateTrayIcon()
+{
+    if (!m_trayIcon->isAdded())
+        return;
+    if (m_info.State == StateOnline)
+        m_trayIcon->modify(m_info.shippedPath(QStringLiteral("online.ico")),
+                           QStringLiteral("Marbello XP (已登录)"));
+    else
+        m_trayIcon->modify(m_info.shippedPath(QStringLiteral("offline.ico")), offlineTip());
+}
+
+void TfrmClientServiceMain::showNewMessage()
+{
+    // The newest message leads the store.
+    const std::optional<XmlDocument> store = XmlDocument::fromFile(m_info.messagesPath());
+    const XmlElement newest = store ? store->root().child(0) : XmlElement();
+    const QString text = newest.isNull()
+                             ? QString()
+                             : newest.attribute(QStringLiteral("Comment")).value_or(QString());
+    m_trayIcon->showMessage(QStringLiteral("收到新讯息"), text);
+}
+
+void TfrmClientServiceMain::trayDoubleClick()
+{
+    if (InTrayMessage)
+        return;
+    InTrayMessage = true;
+    if (m_info.State == StateOnline)
+        OpenOrRaise(m_dialogs->option());
+    else
+        pmnuLoginClick();
+    InTrayMessage = false;
+}
+
+void TfrmClientServiceMain::trayRightButton(QPoint position)
+{
+    if (InTrayMessage)
+        return;
+    InTrayMessage = true;
+    m_trayIcon->popUp(*m_menu->pMnuTray, position);
+    InTrayMessage = false;
+}
+
+void TfrmClientServiceMain::pMnuTrayPopup()
+{
+    const bool online = m_info.State == StateOnline;
+    m_menu->pmnuToolsUserHome->setEnabled(online);
+    if (m_info.LoggingIn || m_info.LoggingOff) {
+        m_menu->pmnuLogin->setEnabled(false);
+        m_menu->pmnuLogin->setText(m_info.LoggingIn ? QStringLiteral("用户登录中...")
+                                                    : QStringLiteral("用户注销中..."));
+        return;
+    }
+    m_menu->pmnuLogin->setEnabled(true);
+    m_menu->pmnuLogin->setText(online ? QStringLiteral("退出登录(&L)...")
+                                      : QStringLiteral("用户登录(&L)..."));
+}
+
+void TfrmClientServiceMain::pmnuLoginClick()
+{
+    // The user takes over: no automatic retry competes with a login or logoff by hand.
+    m_autoLogin->cancel();
+    if (m_info.State == StateOnline)
+        Logoff(m_info, m_info.SessionLogid);
+    else
+        OpenOrRaise(m_dialogs->login());
+}
+
+void TfrmClientServiceMain::pmnuShowOptionClick()
+{
+    OpenOrRaise(m_dialogs->option());
+}
+
+void TfrmClientServiceMain::pmnuToolsRegisterClick()
+{
+    m_dialogs->OpenOrRaiseRegistration();
+}
+
+void TfrmClientServiceMain::pmnuToolsUserHomeClick()
+{
+    openPage(FillLoginPlaceholders(QLatin1String(kLoginPage), m_info.SessionLogid,
+                                   m_info.SessionPassword));
+}
+
+void TfrmClientServiceMain::pmnuToolsBBSClick()
+{
+    if (m_info.State == StateOnline)
+        openPage(FillLoginPlaceholders(QLatin1String(kForumLoginPage), m_info.SessionLogid,
+                                       m_info.SessionPassword));
+    else
+        openPage(QStringLiteral("/bbs2"));
+}
+
+void TfrmClientServiceMain::pmnuToolsMessageShowClick()
+{
+    m_info.HasMessages = false;
+    OpenOrRaise(m_dialogs->messages());
+}
+
+void TfrmClientServiceMain::mnuGotoHomeClick()
+{
+    openPage(QString());
+}
+
+void TfrmClientServiceMain::H1Click()
+{
+    openPage(QStringLiteral("/kbz/help"));
+}
+
+void TfrmClientServiceMain::pmnuExitClick()
+{
+    if (YNBOX(QStringLiteral("退出"), QStringLiteral("确认要终止服务并退出吗?"), 0) == IDYES)
+        closeWindow();
+}
+
+void TfrmClientServiceMain::openPage(const QString &path)
+{
+    m_platform.OpenURL(m_info, m_info.serviceUrl(path));
+}
+
+void TfrmClientServiceMain::closeWindow()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_autoLogin->cancel();
+    m_trayIcon->remove();
+    CloseClient(m_info);
+    Q_EMIT closed();
+}

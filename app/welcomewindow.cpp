@@ -1,0 +1,53 @@
+#include "app/welcomewindow.h"
+
+#include "core/clientserviceinfo.h"
+#include "core/delay.h"
+#include "ui/artwork/artwork.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QStyle>
+
+TfrmWelcome::TfrmWelcome(QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_version(new QLabel(this))
+{
+    setObjectName(QStringLiteral("frmWelcome"));
+    setFixedSize(352, 201);
+    setAutoFillBackground(true);
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, ground.color(QPalette::HighlightedText));
+    setPalette(ground);
+
+    auto *picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(Artwork::SplashPicture());
+    picture->setGeometry(0, 0, 350, 200);
+
+    auto *caption = new QLabel(QStringLiteral("版本号:"), this);
+    caption->setObjectName(QStringLiteral("Label1"));
+    caption->move(16, 168);
+    m_version->setObjectName(QStringLiteral("dispVersion"));
+    m_version->move(60, 168);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+}
+
+void TfrmWelcome::showEvent(QShowEvent *event)
+{
+    m_version->setText(QString::number(TClientServiceInfo::kClientVersion));
+    m_version->adjustSize();
+    QWidget::showEvent(event);
+}
+
+void ShowWelcome()
+{
+    TfrmWelcome welcome;
+    welcome.show();
+    Delay(500);
+    welcome.raise();
+    Delay(600);
+    welcome.repaint();
+}
