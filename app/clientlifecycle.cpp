@@ -79,6 +79,11 @@ QString ResolveAppDir(const QString &given)
 
 QString InstalledDataDir()
 {
+    // A client run from its build tree (or unpacked as a portable copy) has the shipped files
+    // beside it.
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(executableDir + QStringLiteral("/offline.ico")))
+        return executableDir;
     return QStringLiteral(MARBELLO_DATA_DIR);
 }
 

@@ -45,7 +45,8 @@ CredentialsLogin LoginWithCredentials(TClientServiceInfo &info, const QString &l
 // The directory that plays the executable's directory: the one given, else the executable's own
 // when it is writable (a portable layout), else $XDG_DATA_HOME/marbello.
 QString ResolveAppDir(const QString &given);
-// Where the installed read-only files lie (icons, xml/, RegisterAgree.txt).
+// Where the installed read-only files lie (icons, xml/, RegisterAgree.txt): beside the executable
+// when they are there, else the installed data directory.
 QString InstalledDataDir();
 
 // The environment the command line asks for.

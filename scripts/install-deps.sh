@@ -7,7 +7,7 @@ packages=(
     cmake g++ make pkg-config clang-format
     qt6-base-dev libxml2-dev libgtest-dev
     libsqlite3-dev libcpp-httplib-dev
-    xvfb fonts-wqy-microhei trayer
+    xvfb fonts-wqy-microhei trayer x11-utils
 )
 
 missing=()

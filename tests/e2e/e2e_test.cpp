@@ -7,8 +7,8 @@
 #include "protocol/login.h"
 #include "protocol/logoff.h"
 #include "protocol/registration.h"
-#include "serviceprocess.h"
 #include "tests/app/headlessprocess.h"
+#include "tests/e2e/serviceprocess.h"
 #include "tests/support/testfiles.h"
 
 #include <QDir>
