@@ -1,0 +1,335 @@
+// The login dialog against a scripted service: what it shows, what it filters, how it logs in.
+#include "core/clientserviceinfo.h"
+#include "core/config.h"
+#include "tests/protocol/fakeservice.h"
+#include "tests/ui/recordingplatform.h"
+#include "tests/ui/uitestsupport.h"
+#include "ui/artwork/artwork.h"
+#include "ui/login/loginwindow.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QStringList kBusyControls = {
+    QStringLiteral("btnLogin"),   QStringLiteral("btnCancel"), QStringLiteral("btnRegister"),
+    QStringLiteral("btnOptions"), QStringLiteral("edtLogid"),  QStringLiteral("edtPassword"),
+};
+
+// A login dialog whose service is a scripted server on loopback.
+struct LoginFixture
+{
+    LoginFixture() { service.info.ClientVersion = TClientServiceInfo::kClientVersion; }
+
+    template <typename T = QWidget> T *child(const QString &name) const
+    {
+        return dialog.findChild<T *>(name);
+    }
+    QLineEdit *edit(const char *name) const { return child<QLineEdit>(QLatin1String(name)); }
+    QString status() const { return child<QLabel>(QStringLiteral("dispStatus"))->text(); }
+    QString domain() const { return child<QLabel>(QStringLiteral("dispDomain"))->text(); }
+    // Which of the six controls a login disables are enabled, in their order.
+    QList<bool> controlsEnabled() const
+    {
+        QList<bool> enabled;
+        for (const QString &name : kBusyControls)
+            enabled.append(child(name)->isEnabled());
+        return enabled;
+    }
+    bool showsOnline() const
+    {
+        return child<QLabel>(QStringLiteral("imgConnection"))->pixmap().toImage() ==
+               Artwork::ConnectionPicture(true).toImage();
+    }
+    // Shown and active, as a modal dialog is, so that its shortcuts work.
+    void show()
+    {
+        dialog.show();
+        dialog.activateWindow();
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(&dialog);
+    }
+    void reshow()
+    {
+        dialog.hide();
+        show();
+    }
+    // The settings as the next start would read them.
+    std::unique_ptr<TClientServiceInfo> stored() const
+    {
+        auto info = std::make_unique<TClientServiceInfo>();
+        InitializeClientState(*info, service.dir.path(), QStringLiteral("/opt/marbello/marbello"));
+        LoadConfig(*info);
+        return info;
+    }
+
+    FakeServiceFixture service;
+    RecordingPlatform platform;
+    TfrmLogin dialog{service.info, platform};
+};
+
+const QList<bool> kAllEnabled(6, true);
+const QList<bool> kAllDisabled(6, false);
+
+} // namespace
+
+class LoginTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void showingFillsTheDialogFromTheClientState()
+    {
+        LoginFixture f;
+        f.service.info.LastLogid = QStringLiteral("abc");
+        f.service.info.LastPassword = QStringLiteral("pw1");
+        f.service.info.AutoLogin = true;
+        f.service.info.AutoRun = false;
+        f.show();
+        QCOMPARE(f.edit("edtLogid")->text(), QStringLiteral("abc"));
+        QCOMPARE(f.edit("edtPassword")->text(), QStringLiteral("pw1"));
+        QCOMPARE(f.edit("edtPassword")->echoMode(), QLineEdit::Password);
+        QVERIFY(f.child<QCheckBox>(QStringLiteral("chkAutoLogin"))->isChecked());
+        QVERIFY(!f.child<QCheckBox>(QStringLiteral("chkAutoRun"))->isChecked());
+        QCOMPARE(f.child<QLabel>(QStringLiteral("dispVersion"))->text(), QStringLiteral("v 0.994"));
+        QCOMPARE(f.status(), QStringLiteral("尚未登录"));
+        // The domain is the service's host name without its port.
+        QCOMPARE(f.domain(), QStringLiteral("abc@127.0.0.1"));
+        QVERIFY(!f.showsOnline());
+
+        f.service.info.State = StateOnline;
+        f.reshow();
+        QCOMPARE(f.status(), QStringLiteral("登录成功"));
+        QVERIFY(f.showsOnline());
+    }
+
+    void withoutAutoLoginATypedPasswordStaysAndHasTheFocus()
+    {
+        LoginFixture f;
+        f.service.info.LastPassword = QStringLiteral("stored");
+        f.show();
+        QCOMPARE(f.edit("edtPassword")->text(), QString());
+        QCOMPARE(f.dialog.focusWidget(), f.edit("edtPassword"));
+        QTest::keyClicks(f.edit("edtPassword"), QStringLiteral("typed1"));
+        f.reshow();
+        QCOMPARE(f.edit("edtPassword")->text(), QStringLiteral("typed1"));
+        QCOMPARE(f.dialog.focusWidget(), f.edit("edtLogid"));
+    }
+
+    void aPresetFailureIsShownOnceAfterTheShowingSteps()
+    {
+        LoginFixture f;
+        f.service.info.LastLogid = QStringLiteral("last");
+        f.dialog.presetFailure(QStringLiteral("cmd-id"), QStringLiteral("cmd pw"),
+                               QStringLiteral("登录失败: 密码错误"));
+        f.show();
+        QCOMPARE(f.edit("edtLogid")->text(), QStringLiteral("cmd-id"));
+        QCOMPARE(f.edit("edtPassword")->text(), QStringLiteral("cmd pw"));
+        QCOMPARE(f.status(), QStringLiteral("登录失败: 密码错误"));
+        QCOMPARE(f.domain(), QStringLiteral("cmd-id@127.0.0.1"));
+        f.reshow();
+        QCOMPARE(f.edit("edtLogid")->text(), QStringLiteral("last"));
+        QCOMPARE(f.status(), QStringLiteral("尚未登录"));
+    }
+
+    void theIdTakesOnlyItsCharactersTypedPastedOrDropped()
+    {
+        LoginFixture f;
+        f.show();
+        QLineEdit *id = f.edit("edtLogid");
+        QTest::keyClicks(id, QStringLiteral("ab"));
+        QCOMPARE(f.domain(), QStringLiteral("ab@127.0.0.1"));
+        QTest::keyClick(id, Qt::Key_Backspace);
+        QCOMPARE(f.domain(), QStringLiteral("a@127.0.0.1"));
+        TypeText(id, QStringLiteral(".b c!中_-Z9@"));
+        QCOMPARE(id->text(), QStringLiteral("abc_-Z9"));
+        QCOMPARE(f.domain(), QStringLiteral("abc_-Z9@127.0.0.1"));
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("x y"));
+        QTest::keyClick(id, Qt::Key_V, Qt::ControlModifier);
+        id->paste(); // what the context menu's Paste does
+        QCOMPARE(id->text(), QStringLiteral("abc_-Z9"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("xy"));
+        QTest::keyClick(id, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy"));
+
+        QMimeData dropped;
+        dropped.setText(QStringLiteral("张三"));
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(id, &drop);
+        QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy"));
+        // At most 16 characters.
+        QTest::keyClicks(id, QStringLiteral("0123456789"));
+        QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy0123456"));
+    }
+
+    void enterLogsInOnlyWithBothEditsFilled_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("editWithEnter");
+        QTest::addColumn<int>("connections");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("no password") << "abc"
+                                     << ""
+                                     << "edtLogid" << 0 << "尚未登录";
+        QTest::newRow("no id") << ""
+                               << "pw"
+                               << "edtPassword" << 0 << "尚未登录";
+        QTest::newRow("blank password") << "abc"
+                                        << "   "
+                                        << "edtPassword" << 0 << "请输入用户名及密码";
+        QTest::newRow("both") << "abc"
+                              << "pw"
+                              << "edtLogid" << 1 << "登录失败: 密码错误";
+    }
+
+    void enterLogsInOnlyWithBothEditsFilled()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, password);
+        QFETCH(QString, editWithEnter);
+        QFETCH(int, connections);
+        QFETCH(QString, status);
+        LoginFixture f;
+        f.service.server.addReply(StatusReply(QStringLiteral("Result=\"0\" Reason=\"密码错误\"")));
+        f.show();
+        QTest::keyClicks(f.edit("edtLogid"), id);
+        QTest::keyClicks(f.edit("edtPassword"), password);
+        QTest::keyClick(f.child(editWithEnter), Qt::Key_Return);
+        QCOMPARE(f.service.server.connectionCount(), connections);
+        QCOMPARE(f.status(), status);
+        QCOMPARE(f.controlsEnabled(), kAllEnabled);
+        QVERIFY(f.dialog.isVisible());
+    }
+
+    void anAcceptedLoginOpensThePagesShowsSuccessAndCloses()
+    {
+        LoginFixture f;
+        f.service.server.addReply(StatusReply(AcceptedLogin(60, QStringLiteral("1.5"))));
+        f.service.info.OpenWebAfterLogin = true;
+        f.service.info.WebISOpen = true;
+        QStringList statusAtOpen;
+        QList<QList<bool>> controlsAtOpen;
+        QElapsedTimer sinceDownload;
+        qint64 waitedBeforeSite = 0;
+        f.platform.onOpen = [&](const QString &url) {
+            statusAtOpen.append(f.status());
+            controlsAtOpen.append(f.controlsEnabled());
+            if (url.endsWith(QLatin1String("/download/")))
+                sinceDownload.start();
+            else
+                waitedBeforeSite = sinceDownload.elapsed();
+        };
+        f.show();
+        QTest::keyClicks(f.edit("edtLogid"), QStringLiteral("abc"));
+        QTest::keyClicks(f.edit("edtPassword"), QStringLiteral("pw"));
+        QTest::mouseClick(f.child(QStringLiteral("btnLogin")), Qt::LeftButton);
+
+        QCOMPARE(f.platform.opened,
+                 QStringList({f.service.info.serviceUrl(QStringLiteral("/download/")),
+                              QStringLiteral("http://x/~abc")}));
+        QCOMPARE(statusAtOpen,
+                 QStringList({QStringLiteral("登录中..."), QStringLiteral("登录成功")}));
+        QCOMPARE(controlsAtOpen, QList<QList<bool>>({kAllDisabled, kAllDisabled}));
+        QVERIFY(waitedBeforeSite >= 450);
+        QVERIFY(!f.dialog.isVisible());
+        QCOMPARE(f.controlsEnabled(), kAllEnabled);
+        QCOMPARE(quint8(f.service.info.State), quint8(StateOnline));
+        QVERIFY(f.showsOnline());
+        // Closing saved the login.
+        QCOMPARE(f.stored()->LastLogid.text(), QStringLiteral("abc"));
+    }
+
+    void aFailedLoginSaysWhyAndStaysOpen_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("refused") << StatusReply(QStringLiteral("Result=\"0\" Reason=\"密码错误\""))
+                                 << "登录失败: 密码错误";
+        QTest::newRow("no answer")
+            << QByteArray() << "登录失败: 无法连接服务器，请检查Internet连接";
+        QTest::newRow("unreadable") << QByteArray("HTTP/1.0 200 OK\r\n\r\n<html>")
+                                    << "登录失败: 服务器发生故障，请稍后再试";
+    }
+
+    void aFailedLoginSaysWhyAndStaysOpen()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, status);
+        LoginFixture f;
+        f.service.server.addReply(reply, reply.isEmpty() ? ScriptedServer::Mode::CloseAtOnce
+                                                         : ScriptedServer::Mode::ReplyAndClose);
+        f.show();
+        QTest::keyClicks(f.edit("edtLogid"), QStringLiteral("abc"));
+        QTest::keyClicks(f.edit("edtPassword"), QStringLiteral("pw"));
+        QTest::mouseClick(f.child(QStringLiteral("btnLogin")), Qt::LeftButton);
+        QCOMPARE(f.status(), status);
+        QVERIFY(f.dialog.isVisible());
+        QCOMPARE(f.controlsEnabled(), kAllEnabled);
+        QVERIFY(!f.showsOnline());
+        QVERIFY(f.platform.opened.isEmpty());
+    }
+
+    void autoRunSavesAtOnceAutoLoginOnClose()
+    {
+        LoginFixture f;
+        f.service.info.LastLogid = QStringLiteral("abc");
+        f.service.info.LastPassword = QStringLiteral("pw");
+        f.service.info.AutoRun = true;
+        f.show();
+        QTest::mouseClick(f.child(QStringLiteral("chkAutoRun")), Qt::LeftButton, {}, {5, 8});
+        QVERIFY(!f.service.info.AutoRun);
+        QVERIFY(!f.stored()->AutoRun);
+        QTest::mouseClick(f.child(QStringLiteral("chkAutoLogin")), Qt::LeftButton, {}, {5, 8});
+        QVERIFY(f.service.info.AutoLogin);
+        QVERIFY(!f.stored()->AutoLogin);
+        QTest::keyClick(&f.dialog, Qt::Key_Escape);
+        QVERIFY(!f.dialog.isVisible());
+        QVERIFY(f.stored()->AutoLogin);
+    }
+
+    void everyWayOfClosingSavesTheConfiguration()
+    {
+        LoginFixture f;
+        const QString config = f.service.dir.file(QStringLiteral("config.xml"));
+        const std::function<void()> ways[] = {
+            [&] { QTest::keyClick(&f.dialog, Qt::Key_Escape); },
+            [&] { QTest::mouseClick(f.child(QStringLiteral("btnCancel")), Qt::LeftButton); },
+            [&] { QTest::mouseClick(f.child(QStringLiteral("imgFormClose")), Qt::LeftButton); },
+        };
+        for (const auto &close : ways) {
+            f.show();
+            QFile::remove(config);
+            close();
+            QVERIFY(!f.dialog.isVisible());
+            QVERIFY(QFile::exists(config));
+        }
+    }
+
+    void theOtherButtonsLeadElsewhere()
+    {
+        LoginFixture f;
+        f.show();
+        QSignalSpy registration(&f.dialog, &TfrmLogin::registerRequested);
+        QSignalSpy options(&f.dialog, &TfrmLogin::optionsRequested);
+        QTest::mouseClick(f.child(QStringLiteral("btnRegister")), Qt::LeftButton);
+        QTest::mouseClick(f.child(QStringLiteral("btnOptions")), Qt::LeftButton);
+        QTest::mouseClick(f.child(QStringLiteral("lblHelp")), Qt::LeftButton);
+        QCOMPARE(registration.count(), 1);
+        QCOMPARE(options.count(), 1);
+        QCOMPARE(f.platform.opened,
+                 QStringList({f.service.info.serviceUrl(QStringLiteral("/kbz/help"))}));
+    }
+};
+
+QTEST_MAIN(LoginTest)
+#include "login_test.moc"
