@@ -76,6 +76,20 @@ struct LoginFixture
     TfrmLogin dialog{service.info, platform};
 };
 
+// Drags `text` over `widget` and drops it, as the window system delivers a drop.
+void DropText(QWidget *widget, const QString &text)
+{
+    QMimeData data;
+    data.setText(text);
+    const QPoint at(5, 5);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &drop);
+}
+
 const QList<bool> kAllEnabled(6, true);
 const QList<bool> kAllDisabled(6, false);
 
@@ -161,12 +175,10 @@ private Q_SLOTS:
         QTest::keyClick(id, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy"));
 
-        QMimeData dropped;
-        dropped.setText(QStringLiteral("张三"));
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(id, &drop);
+        DropText(id, QStringLiteral("张三"));
         QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy"));
         // At most 16 characters.
+        QTest::keyClick(id, Qt::Key_End);
         QTest::keyClicks(id, QStringLiteral("0123456789"));
         QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy0123456"));
     }
