@@ -110,11 +110,6 @@ private Q_SLOTS:
             {"close",
              [](AgreementFixture &f) { QTest::mouseClick(f.child("btnClose"), Qt::LeftButton); },
              QDialog::Rejected},
-            {"close picture",
-             [](AgreementFixture &f) {
-                 QTest::mouseClick(f.child("imgFormClose"), Qt::LeftButton);
-             },
-             QDialog::Rejected},
             {"esc", [](AgreementFixture &f) { QTest::keyClick(&f.dialog, Qt::Key_Escape); },
              QDialog::Rejected},
         };

@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QStringList kBusyControls = {
@@ -183,44 +185,47 @@ private Q_SLOTS:
         QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy0123456"));
     }
 
-    void enterLogsInOnlyWithBothEditsFilled_data()
+    // Enter acts only with both edits filled; a login that is not accepted says why and leaves
+    // the dialog open and ready.
+    void loginsThatDoNotSucceed()
     {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("editWithEnter");
-        QTest::addColumn<int>("connections");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("no password") << "abc"
-                                     << ""
-                                     << "edtLogid" << 0 << "尚未登录";
-        QTest::newRow("no id") << ""
-                               << "pw"
-                               << "edtPassword" << 0 << "尚未登录";
-        QTest::newRow("blank password") << "abc"
-                                        << "   "
-                                        << "edtPassword" << 0 << "请输入用户名及密码";
-        QTest::newRow("both") << "abc"
-                              << "pw"
-                              << "edtLogid" << 1 << "登录失败: 密码错误";
-    }
-
-    void enterLogsInOnlyWithBothEditsFilled()
-    {
-        QFETCH(QString, id);
-        QFETCH(QString, password);
-        QFETCH(QString, editWithEnter);
-        QFETCH(int, connections);
-        QFETCH(QString, status);
-        LoginFixture f;
-        f.service.server.addReply(StatusReply(QStringLiteral("Result=\"0\" Reason=\"密码错误\"")));
-        f.show();
-        QTest::keyClicks(f.edit("edtLogid"), id);
-        QTest::keyClicks(f.edit("edtPassword"), password);
-        QTest::keyClick(f.child(editWithEnter), Qt::Key_Return);
-        QCOMPARE(f.service.server.connectionCount(), connections);
-        QCOMPARE(f.status(), status);
-        QCOMPARE(f.controlsEnabled(), kAllEnabled);
-        QVERIFY(f.dialog.isVisible());
+        const QByteArray refused = StatusReply(u"Result=\"0\" Reason=\"密码错误\""_s);
+        const struct
+        {
+            const char *row;
+            QString id, password;
+            const char *pressed; // Enter in an edit, or a click on the button
+            QByteArray reply;
+            int connections;
+            QString status;
+        } cases[] = {
+            {"no password", u"abc"_s, QString(), "edtLogid", refused, 0, u"尚未登录"_s},
+            {"no id", QString(), u"pw"_s, "edtPassword", refused, 0, u"尚未登录"_s},
+            {"blank password", u"abc"_s, u"   "_s, "edtPassword", refused, 0,
+             u"请输入用户名及密码"_s},
+            {"refused", u"abc"_s, u"pw"_s, "edtLogid", refused, 1, u"登录失败: 密码错误"_s},
+            {"no answer", u"abc"_s, u"pw"_s, "btnLogin", QByteArray(), 1,
+             u"登录失败: 无法连接服务器，请检查Internet连接"_s},
+        };
+        for (const auto &c : cases) {
+            LoginFixture f;
+            f.service.server.addReply(c.reply, c.reply.isEmpty()
+                                                   ? ScriptedServer::Mode::CloseAtOnce
+                                                   : ScriptedServer::Mode::ReplyAndClose);
+            f.show();
+            QTest::keyClicks(f.edit("edtLogid"), c.id);
+            QTest::keyClicks(f.edit("edtPassword"), c.password);
+            QWidget *pressed = f.child(QLatin1String(c.pressed));
+            if (qobject_cast<QLineEdit *>(pressed))
+                QTest::keyClick(pressed, Qt::Key_Return);
+            else
+                QTest::mouseClick(pressed, Qt::LeftButton);
+            QVERIFY2(f.service.server.connectionCount() == c.connections, c.row);
+            QCOMPARE(f.status(), c.status);
+            QVERIFY2(f.dialog.isVisible() && f.controlsEnabled() == kAllEnabled, c.row);
+            QVERIFY(!f.showsOnline());
+            QVERIFY(f.platform.opened.isEmpty());
+        }
     }
 
     void anAcceptedLoginOpensThePagesShowsSuccessAndCloses()
@@ -259,36 +264,6 @@ private Q_SLOTS:
         QVERIFY(f.showsOnline());
         // Closing saved the login.
         QCOMPARE(f.stored()->LastLogid.text(), QStringLiteral("abc"));
-    }
-
-    void aFailedLoginSaysWhyAndStaysOpen_data()
-    {
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("refused") << StatusReply(QStringLiteral("Result=\"0\" Reason=\"密码错误\""))
-                                 << "登录失败: 密码错误";
-        QTest::newRow("no answer")
-            << QByteArray() << "登录失败: 无法连接服务器，请检查Internet连接";
-        QTest::newRow("unreadable") << QByteArray("HTTP/1.0 200 OK\r\n\r\n<html>")
-                                    << "登录失败: 服务器发生故障，请稍后再试";
-    }
-
-    void aFailedLoginSaysWhyAndStaysOpen()
-    {
-        QFETCH(QByteArray, reply);
-        QFETCH(QString, status);
-        LoginFixture f;
-        f.service.server.addReply(reply, reply.isEmpty() ? ScriptedServer::Mode::CloseAtOnce
-                                                         : ScriptedServer::Mode::ReplyAndClose);
-        f.show();
-        QTest::keyClicks(f.edit("edtLogid"), QStringLiteral("abc"));
-        QTest::keyClicks(f.edit("edtPassword"), QStringLiteral("pw"));
-        QTest::mouseClick(f.child(QStringLiteral("btnLogin")), Qt::LeftButton);
-        QCOMPARE(f.status(), status);
-        QVERIFY(f.dialog.isVisible());
-        QCOMPARE(f.controlsEnabled(), kAllEnabled);
-        QVERIFY(!f.showsOnline());
-        QVERIFY(f.platform.opened.isEmpty());
     }
 
     void autoRunSavesAtOnceAutoLoginOnClose()

@@ -27,6 +27,9 @@ public:
     // The connection picture follows State.
     void RefreshConnectionImage();
 
+    // Every way of closing ends here; the configuration is saved each time.
+    void done(int result) override;
+
 Q_SIGNALS:
     // Buttons that lead to other windows; whoever owns those windows opens them.
     void registerRequested();
@@ -34,8 +37,6 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    // Every way of closing ends here; the configuration is saved each time.
-    void done(int result) override;
 
 private:
     struct PresetFailure
