@@ -41,14 +41,14 @@ TfrmRegister::TfrmRegister(TClientServiceInfo &info, QWidget *parent)
 // Controls are made in tab order.
 void TfrmRegister::createControls()
 {
-    edtLogid = addEdit("edtLogid", QStringLiteral("用户名(&L)"), true, 12, 130);
+    edtLogid = addEdit("edtLogid", QStringLiteral("用户名(&L)"), Bold, 12, 130);
     CharacterFilter::Install(edtLogid, CharacterFilter::IsIdCharacter);
     auto *idNote = new QLabel(QStringLiteral("(3-12位英文/数字字符)"), body());
     idNote->move(kFieldLeft + 136, edtLogid->y() + 3);
 
-    edtPassword = addEdit("edtPassword", QStringLiteral("密码(&P)"), true, 12, 130);
+    edtPassword = addEdit("edtPassword", QStringLiteral("密码(&P)"), Bold, 12, 130);
     edtPassword->setEchoMode(QLineEdit::Password);
-    edtRepeatPassword = addEdit("edtRepeatPassword", QStringLiteral("确认密码(&R)"), true, 12, 130);
+    edtRepeatPassword = addEdit("edtRepeatPassword", QStringLiteral("确认密码(&R)"), Bold, 12, 130);
     edtRepeatPassword->setEchoMode(QLineEdit::Password);
 
     auto *privacyNote =
@@ -57,7 +57,7 @@ void TfrmRegister::createControls()
     privacyNote->move(kLabelLeft, m_nextRowTop + 3);
     m_nextRowTop += kRowHeight;
 
-    edtName = addEdit("edtName", QStringLiteral("真实姓名(&N)"), true, 50, 130);
+    edtName = addEdit("edtName", QStringLiteral("真实姓名(&N)"), Bold, 50, 130);
 
     auto *sex = new QWidget(body());
     rdoMale = new QRadioButton(QStringLiteral("男"), sex);
@@ -68,7 +68,7 @@ void TfrmRegister::createControls()
     rdoFemale->move(60, 0);
     // The label's mnemonic lands on the checked-in-the-form choice.
     sex->setFocusProxy(rdoMale);
-    addRow(QStringLiteral("性别(&S)"), true, sex);
+    addRow(QStringLiteral("性别(&S)"), Bold, sex);
     sex->resize(130, kFieldHeight);
 
     dtpBirthday = new QDateEdit(body());
@@ -78,7 +78,7 @@ void TfrmRegister::createControls()
     dtpBirthday->setDisplayFormat(QStringLiteral("yyyy-M-d"));
     dtpBirthday->setDateRange(QDate(1920, 1, 1), QDate(2000, 1, 1));
     dtpBirthday->setDate(QDate(1977, 6, 2));
-    addRow(QStringLiteral("生日(&B)"), true, dtpBirthday);
+    addRow(QStringLiteral("生日(&B)"), Bold, dtpBirthday);
 
     cboLocation = new QComboBox(body());
     cboLocation->setObjectName(QStringLiteral("cboLocation"));
@@ -86,15 +86,15 @@ void TfrmRegister::createControls()
                            QStringLiteral("亚洲"), QStringLiteral("欧洲"), QStringLiteral("北美"),
                            QStringLiteral("南美"), QStringLiteral("非洲"),
                            QStringLiteral("大洋洲")});
-    addRow(QStringLiteral("所在地(&I)"), true, cboLocation);
+    addRow(QStringLiteral("所在地(&I)"), Bold, cboLocation);
 
-    edtAddress = addEdit("edtAddress", QStringLiteral("联系地址(&A)"), false, 100, 280);
-    edtPostalCode = addEdit("edtPostalCode", QStringLiteral("邮政编码(&C)"), false, 6, 80);
+    edtAddress = addEdit("edtAddress", QStringLiteral("联系地址(&A)"), Plain, 100, 280);
+    edtPostalCode = addEdit("edtPostalCode", QStringLiteral("邮政编码(&C)"), Plain, 6, 80);
     CharacterFilter::Install(edtPostalCode, CharacterFilter::IsDigit);
-    edtTelephone = addEdit("edtTelephone", QStringLiteral("联系电话(&T)"), false, 20, 130);
+    edtTelephone = addEdit("edtTelephone", QStringLiteral("联系电话(&T)"), Plain, 20, 130);
     CharacterFilter::Install(edtTelephone, CharacterFilter::IsTelephoneCharacter);
-    edtICNO = addEdit("edtICNO", QStringLiteral("证件号码(&N)"), false, 40, 200);
-    edtEmail = addEdit("edtEmail", QStringLiteral("电子邮件(&E)"), true, 40, 200);
+    edtICNO = addEdit("edtICNO", QStringLiteral("证件号码(&N)"), Plain, 40, 200);
+    edtEmail = addEdit("edtEmail", QStringLiteral("电子邮件(&E)"), Bold, 40, 200);
     CharacterFilter::Install(edtEmail, CharacterFilter::IsEmailCharacter);
 
     btnOK = new QPushButton(QStringLiteral("确定(&O)"), body());
@@ -105,21 +105,21 @@ void TfrmRegister::createControls()
     btnClose->setGeometry(300, m_nextRowTop + 8, 86, 24);
 }
 
-QLineEdit *TfrmRegister::addEdit(const char *name, const QString &label, bool bold, int maxLength,
-                                 int width)
+QLineEdit *TfrmRegister::addEdit(const char *name, const QString &label, LabelWeight weight,
+                                 int maxLength, int width)
 {
     auto *edit = new QLineEdit(body());
     edit->setObjectName(QLatin1String(name));
     edit->setMaxLength(maxLength);
-    addRow(label, bold, edit);
+    addRow(label, weight, edit);
     edit->resize(width, kFieldHeight);
     return edit;
 }
 
-void TfrmRegister::addRow(const QString &label, bool bold, QWidget *field)
+void TfrmRegister::addRow(const QString &label, LabelWeight weight, QWidget *field)
 {
     auto *caption = new QLabel(label, body());
-    caption->setProperty("strong", bold);
+    caption->setProperty("strong", weight == Bold);
     caption->move(kLabelLeft, m_nextRowTop + 3);
     caption->setBuddy(field);
     field->setGeometry(kFieldLeft, m_nextRowTop, 130, kFieldHeight);

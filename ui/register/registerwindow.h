@@ -23,9 +23,13 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The labels of the fields a user must fill in are bold.
+    enum LabelWeight { Plain, Bold };
+
     void createControls();
-    QLineEdit *addEdit(const char *name, const QString &label, bool bold, int maxLength, int width);
-    void addRow(const QString &label, bool bold, QWidget *field);
+    QLineEdit *addEdit(const char *name, const QString &label, LabelWeight weight, int maxLength,
+                       int width);
+    void addRow(const QString &label, LabelWeight weight, QWidget *field);
 
     // The OK rule, run by every change of the nine edits.
     void edtLogidChange();
