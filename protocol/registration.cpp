@@ -6,12 +6,73 @@
 #include "protocol/serviceanswer.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace {
 
 constexpr int kRegistrationTimeOutMs = 4000;
 
+using Outcome = RegistrationResult::Outcome;
+
+// Removes the body file when the registration leaves, however it leaves.
+class TemporaryBodyFile
+{
+public:
+    explicit TemporaryBodyFile(QString path) : m_path(std::move(path)) {}
+    ~TemporaryBodyFile() { QFile::remove(m_path); }
+    TemporaryBodyFile(const TemporaryBodyFile &) = delete;
+    TemporaryBodyFile &operator=(const TemporaryBodyFile &) = delete;
+
+    // A fresh file, owner-only from its creation: an older file (whatever its mode, or a link
+    // planted in its place) is removed first, and NewOnly refuses to write through anything that
+    // reappeared meanwhile.
+    bool write(const QByteArray &bytes) const
+    {
+        QFile::remove(m_path);
+        QFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                       QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            return false;
+        return file.write(bytes) == bytes.size() && file.flush();
+    }
+
+    const QString &path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
+RegistrationResult readAnswer(QByteArray answer)
+{
+    if (answer.isEmpty())
+        return {Outcome::NoAnswer, ServiceMessage::NoAnswer()};
+    // Some services start the document on the second line; only that one empty line goes.
+    if (answer.startsWith("\r\n"))
+        answer.remove(0, 2);
+    else if (answer.startsWith('\n'))
+        answer.remove(0, 1);
+    try {
+        const TServiceAnswer status(answer);
+        if (status.Accepted())
+            return {Outcome::Accepted, QString()};
+        return {Outcome::Refused, status.Text("Reason")};
+    } catch (const XmlReadError &) {
+        return {Outcome::Unreadable, ServiceMessage::Unreadable()};
+    }
+}
+
 } // namespace
+
+bool IsValidEmailAddress(const QString &email)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(
+            R"(^\w+((-\w+)|(\.\w+))*\@[A-Za-z0-9]+((\.|-)[A-Za-z0-9]+)*\.[A-Za-z0-9]+$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    // "$" would also match before a final line feed; the address must end where the text ends.
+    const QRegularExpressionMatch match = pattern.match(email);
+    return match.hasMatch() && match.capturedEnd() == email.size();
+}
 
 QByteArray RegistrationBody(const RegistrationForm &form)
 {
@@ -35,34 +96,17 @@ QByteArray RegistrationBody(const RegistrationForm &form)
     return body;
 }
 
+QString TempFileNotWritableMessage()
+{
+    return QStringLiteral("无法写入tempreg.txt，请检查程序目录的权限");
+}
+
 RegistrationResult RegisterUser(const TClientServiceInfo &info, const RegistrationForm &form)
 {
-    const QString bodyPath = info.dataPath(QStringLiteral("tempreg.txt"));
-    QFile bodyFile(bodyPath);
-    const QByteArray body = RegistrationBody(form);
-    if (!bodyFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        bodyFile.write(body) != body.size() || !bodyFile.flush()) {
-        return {false, QStringLiteral("无法写入") + bodyPath + QStringLiteral(": ") +
-                           bodyFile.errorString()};
-    }
-    bodyFile.close();
-    QByteArray answer =
-        HttpPostFile(info, kRegistrationTimeOutMs,
-                     info.serviceUrl(QStringLiteral("/user/UserRegisterDo.asp")), bodyPath);
-    QFile::remove(bodyPath);
-    if (answer.isEmpty())
-        return {false, ServiceMessage::NoAnswer()};
-    // Some services start the document on the second line.
-    if (answer.startsWith("\r\n"))
-        answer.remove(0, 2);
-    else if (answer.startsWith('\n'))
-        answer.remove(0, 1);
-    try {
-        const TServiceAnswer status(answer);
-        if (status.Accepted())
-            return {true, QString()};
-        return {false, status.Text("Reason")};
-    } catch (const XmlReadError &) {
-        return {false, ServiceMessage::Unreadable()};
-    }
+    const TemporaryBodyFile body(info.dataPath(QStringLiteral("tempreg.txt")));
+    if (!body.write(RegistrationBody(form)))
+        return {Outcome::FileNotWritable, TempFileNotWritableMessage()};
+    return readAnswer(HttpPostFile(info, kRegistrationTimeOutMs,
+                                   info.serviceUrl(QStringLiteral("/user/UserRegisterDo.asp")),
+                                   body.path()));
 }

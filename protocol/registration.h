@@ -21,16 +21,35 @@ struct RegistrationForm
     QString email;
 };
 
-// The twelve CRLF-ended lines of the request body, CP936.
+// The address check of the registration form: the service's own pattern, without regard to case,
+// matching the whole text.
+bool IsValidEmailAddress(const QString &email);
+
+// The twelve CRLF-ended lines of the request body, CP936. The birthday is always "yyyy-M-d", the
+// form the service reads, whatever the machine's locale.
 QByteArray RegistrationBody(const RegistrationForm &form);
 
 struct RegistrationResult
 {
-    bool registered = false;
-    // Empty on success; the service's Reason on refusal; else one of the fixed texts.
+    enum class Outcome {
+        Accepted,
+        Refused,         // the service said no; message is its Reason
+        NoAnswer,        // nothing came back
+        Unreadable,      // something came back that is not a complete answer
+        FileNotWritable, // "tempreg.txt" could not be written; nothing was sent
+    };
+
+    Outcome outcome = Outcome::NoAnswer;
+    // Empty on acceptance, the service's Reason on refusal, else the fixed text of the outcome.
     QString message;
+
+    bool registered() const { return outcome == Outcome::Accepted; }
 };
 
-// Posts the form to the service through the temporary file "tempreg.txt" beside the program,
-// which is removed again. An answer that cannot be read is reported like a faulty service.
+// The text shown when "tempreg.txt" cannot be written.
+QString TempFileNotWritableMessage();
+
+// Posts the form to the service through the temporary file "tempreg.txt" beside the program. The
+// file holds the password in plain text, so it is created readable by its owner only, before any
+// byte goes in, and it is removed again on every path.
 RegistrationResult RegisterUser(const TClientServiceInfo &info, const RegistrationForm &form);

@@ -70,10 +70,10 @@ TEST_F(EndToEnd, RegisterLogInReceiveAMessageAndBeVisitedWhileOnline)
 {
     ASSERT_TRUE(service.isListening());
     const RegistrationResult registered = RegisterUser(info, form());
-    ASSERT_TRUE(registered.registered) << qPrintable(registered.message);
+    ASSERT_TRUE(registered.registered()) << qPrintable(registered.message);
     EXPECT_FALSE(local.exists(QStringLiteral("tempreg.txt")));
     const RegistrationResult again = RegisterUser(info, form());
-    EXPECT_FALSE(again.registered);
+    EXPECT_FALSE(again.registered());
     EXPECT_FALSE(again.message.isEmpty());
 
     // The client's own configuration publishes the site.
@@ -120,7 +120,7 @@ TEST_F(EndToEnd, RegisterLogInReceiveAMessageAndBeVisitedWhileOnline)
 
 TEST_F(EndToEnd, AfterLogoffVisitorsGoToTheOfflineAddressAndTheSessionIsGone)
 {
-    ASSERT_TRUE(RegisterUser(info, form()).registered);
+    ASSERT_TRUE(RegisterUser(info, form()).registered());
     bool newVersion = false;
     ASSERT_EQ(Login(info, kId, kPassword, newVersion), QString());
     ASSERT_EQ(info.State, StateOnline);
@@ -142,7 +142,7 @@ TEST_F(EndToEnd, AfterLogoffVisitorsGoToTheOfflineAddressAndTheSessionIsGone)
 
 TEST_F(EndToEnd, WrongPasswordIsRefusedWithAReason)
 {
-    ASSERT_TRUE(RegisterUser(info, form()).registered);
+    ASSERT_TRUE(RegisterUser(info, form()).registered());
     bool newVersion = false;
     const QString message = Login(info, kId, QStringLiteral("wrong"), newVersion);
     EXPECT_FALSE(message.isEmpty());

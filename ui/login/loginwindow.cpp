@@ -1,5 +1,42 @@
 #include "ui/login/loginwindow.h"
 
+#include "core/clientserviceinfo.h"
+#include "core/config.h"
+#include "core/delay.h"
+#include "platform/platform.h"
+#include "protocol/login.h"
+#include "ui/artwork/artwork.h"
+#include "ui/frame/titlestrip.h"
+#include "ui/input/characterfilter.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+constexpr int kEditMaxLength = 16;
+constexpr int kLoginShownMs = 500;
+
+// "@" and the service's host name; the port, when there is one, is not part of a domain.
+QString DomainSuffix(const TClientServiceInfo &info)
+{
+    return QLatin1Char('@') + QUrl(QStringLiteral("http://") + info.ServiceHost).host();
+}
+
+QLabel *labelAt(QWidget *parent, const QString &text, QPoint position, const char *name)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->move(position);
+    return label;
+}
+
+} // namespace
+
 TfrmLogin::TfrmLogin(TClientServiceInfo &info, Platform &platform, QWidget *parent)
     : FramedDialog({QStringLiteral("Marbello XP"), FrameAction::Close, FrameAction::Close,
                     QStringLiteral("pnlFormTitle"), 8},
@@ -7,7 +44,191 @@ TfrmLogin::TfrmLogin(TClientServiceInfo &info, Platform &platform, QWidget *pare
       m_info(info), m_platform(platform)
 {
     setObjectName(QStringLiteral("frmLogin"));
-    setBodySize({330, 230});
+    setBodySize({330, 214});
+    createControls();
+
+    connect(edtLogid, &QLineEdit::textChanged, this, &TfrmLogin::edtLogidChange);
+    connect(edtLogid, &QLineEdit::returnPressed, this, &TfrmLogin::edtLogidKeyDown);
+    connect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::edtLogidKeyDown);
+    connect(btnLogin, &QPushButton::clicked, this, &TfrmLogin::btnLoginClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TfrmLogin::close);
+    connect(btnRegister, &QPushButton::clicked, this, &TfrmLogin::registerRequested);
+    connect(btnOptions, &QPushButton::clicked, this, &TfrmLogin::optionsRequested);
+    connect(chkAutoRun, &QCheckBox::toggled, this, [this](bool checked) {
+        m_info.AutoRun = checked;
+        SaveConfig(m_info);
+    });
+    // Saved when the dialog closes.
+    connect(chkAutoLogin, &QCheckBox::toggled, this,
+            [this](bool checked) { m_info.AutoLogin = checked; });
+    connect(lblHelp, &ClickablePicture::clicked, this,
+            [this] { m_platform.OpenURL(m_info, m_info.serviceUrl(QStringLiteral("/kbz/help"))); });
 }
 
-void TfrmLogin::presetFailure(const QString &, const QString &, const QString &) {}
+void TfrmLogin::createControls()
+{
+    // The version follows the title in the strip, and like the title lets presses drag.
+    dispVersion = new QLabel(QStringLiteral("v 0"), titleLabel()->parentWidget());
+    dispVersion->setObjectName(QStringLiteral("dispVersion"));
+    dispVersion->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    QWidget *panel = body();
+    imgConnection = new QLabel(panel);
+    imgConnection->setObjectName(QStringLiteral("imgConnection"));
+    imgConnection->setGeometry(14, 14, 32, 32);
+
+    auto *label1 = labelAt(panel, QStringLiteral("用户名(&L):"), {56, 15}, "Label1");
+    edtLogid = new QLineEdit(panel);
+    edtLogid->setObjectName(QStringLiteral("edtLogid"));
+    edtLogid->setGeometry(124, 12, 118, 21);
+    edtLogid->setMaxLength(kEditMaxLength);
+    CharacterFilter::Install(edtLogid, CharacterFilter::IsIdCharacter);
+    label1->setBuddy(edtLogid);
+
+    auto *label2 = labelAt(panel, QStringLiteral("密码(&P):"), {56, 43}, "Label2");
+    edtPassword = new QLineEdit(panel);
+    edtPassword->setObjectName(QStringLiteral("edtPassword"));
+    edtPassword->setGeometry(124, 40, 118, 21);
+    edtPassword->setMaxLength(kEditMaxLength);
+    edtPassword->setEchoMode(QLineEdit::Password);
+    label2->setBuddy(edtPassword);
+
+    btnLogin = new QPushButton(QStringLiteral("登录(&O)"), panel);
+    btnLogin->setObjectName(QStringLiteral("btnLogin"));
+    btnLogin->setGeometry(252, 11, 66, 23);
+    btnCancel = new QPushButton(QStringLiteral("取消(&C)"), panel);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setGeometry(252, 39, 66, 23);
+
+    // One row that reads "域名: http://id@domain".
+    auto *label4 = labelAt(panel, QStringLiteral("域名:"), {14, 74}, "Label4");
+    auto *label3 = labelAt(panel, QStringLiteral(" http://"),
+                           {label4->x() + label4->sizeHint().width(), 74}, "Label3");
+    dispDomain =
+        labelAt(panel, QString(), {label3->x() + label3->sizeHint().width(), 74}, "dispDomain");
+    dispDomain->resize(330 - 14 - dispDomain->x(), dispDomain->sizeHint().height());
+
+    chkAutoRun = new QCheckBox(QStringLiteral("启动自动运行(&R)"), panel);
+    chkAutoRun->setObjectName(QStringLiteral("chkAutoRun"));
+    chkAutoRun->move(14, 100);
+    chkAutoLogin = new QCheckBox(QStringLiteral("记住密码并自动登录(&L)"), panel);
+    chkAutoLogin->setObjectName(QStringLiteral("chkAutoLogin"));
+    chkAutoLogin->move(14, 122);
+    chkAutoLogin->setToolTip(
+        QStringLiteral("当软件运行时或登录后因为网络问题与服务器端开连接，将自动登录"));
+
+    btnRegister = new QPushButton(QStringLiteral("免费注册(&N)"), panel);
+    btnRegister->setObjectName(QStringLiteral("btnRegister"));
+    btnRegister->setGeometry(14, 154, 92, 23);
+    btnOptions = new QPushButton(QStringLiteral("系统配置(&O)"), panel);
+    btnOptions->setObjectName(QStringLiteral("btnOptions"));
+    btnOptions->setGeometry(112, 154, 92, 23);
+
+    lblHelp = new ClickablePicture(QStringLiteral("帮助"), panel);
+    lblHelp->setObjectName(QStringLiteral("lblHelp"));
+    lblHelp->setCursor(Qt::PointingHandCursor);
+    lblHelp->move(290, 158);
+
+    dispStatus = new QLabel(QStringLiteral("尚未登录"), panel);
+    dispStatus->setObjectName(QStringLiteral("dispStatus"));
+    dispStatus->setGeometry(0, 194, 330, 20);
+}
+
+void TfrmLogin::presetFailure(const QString &logid, const QString &password, const QString &status)
+{
+    m_presetFailure = PresetFailure{logid, password, status};
+}
+
+void TfrmLogin::RefreshConnectionImage()
+{
+    imgConnection->setPixmap(Artwork::ConnectionPicture(m_info.State == StateOnline));
+}
+
+void TfrmLogin::showEvent(QShowEvent *event)
+{
+    FramedDialog::showEvent(event);
+    FormShow();
+}
+
+void TfrmLogin::FormShow()
+{
+    dispStatus->setText(m_info.State == StateOnline ? QStringLiteral("登录成功")
+                                                    : QStringLiteral("尚未登录"));
+    dispVersion->setText(QStringLiteral("v ") + QString::number(m_info.ClientVersion, 'g',
+                                                                QLocale::FloatingPointShortest));
+    dispVersion->adjustSize();
+    dispVersion->move(titleLabel()->x() + titleLabel()->sizeHint().width() + 6, titleLabel()->y());
+    chkAutoRun->setChecked(m_info.AutoRun);
+    chkAutoLogin->setChecked(m_info.AutoLogin);
+    edtLogid->setText(m_info.LastLogid);
+    // Without automatic login the edit keeps a password typed earlier in this run.
+    if (m_info.AutoLogin)
+        edtPassword->setText(m_info.LastPassword);
+    if (edtPassword->text().isEmpty())
+        edtPassword->setFocus();
+    else
+        edtLogid->setFocus();
+    RefreshConnectionImage();
+    edtLogidChange();
+
+    if (m_presetFailure) {
+        edtLogid->setText(m_presetFailure->logid);
+        edtPassword->setText(m_presetFailure->password);
+        dispStatus->setText(m_presetFailure->status);
+        m_presetFailure.reset();
+    }
+}
+
+void TfrmLogin::edtLogidChange()
+{
+    dispDomain->setText(edtLogid->text().trimmed() + DomainSuffix(m_info));
+}
+
+void TfrmLogin::edtLogidKeyDown()
+{
+    if (!edtLogid->text().isEmpty() && !edtPassword->text().isEmpty())
+        btnLogin->click();
+}
+
+void TfrmLogin::setBusy(bool busy)
+{
+    const std::initializer_list<QWidget *> controls = {btnLogin,   btnCancel, btnRegister,
+                                                       btnOptions, edtLogid,  edtPassword};
+    for (QWidget *control : controls)
+        control->setEnabled(!busy);
+}
+
+void TfrmLogin::btnLoginClick()
+{
+    setBusy(true);
+    const QString id = edtLogid->text().trimmed();
+    const QString password = edtPassword->text().trimmed();
+    if (id.isEmpty() || password.isEmpty()) {
+        dispStatus->setText(QStringLiteral("请输入用户名及密码"));
+        setBusy(false);
+        return;
+    }
+    dispStatus->setText(QStringLiteral("登录中..."));
+    bool newVersion = false;
+    const QString message = Login(m_info, id, password, newVersion);
+    RefreshConnectionImage();
+    if (newVersion)
+        m_platform.OpenURL(m_info, m_info.serviceUrl(QStringLiteral("/download/")));
+    if (m_info.State == StateOnline) {
+        dispStatus->setText(QStringLiteral("登录成功") + message);
+        Delay(kLoginShownMs);
+        if (m_info.OpenWebAfterLogin && m_info.WebISOpen)
+            m_platform.OpenURL(m_info, m_info.UserDomain);
+        close();
+    } else {
+        dispStatus->setText(QStringLiteral("登录失败: ") + message);
+    }
+    // Also after closing, so that the next showing starts ready.
+    setBusy(false);
+}
+
+void TfrmLogin::done(int result)
+{
+    SaveConfig(m_info);
+    FramedDialog::done(result);
+}

@@ -1,0 +1,143 @@
+// The login and registration dialogs against the real reference service.
+#include "core/clientserviceinfo.h"
+#include "protocol/login.h"
+#include "tests/e2e/serviceprocess.h"
+#include "tests/support/testfiles.h"
+#include "tests/ui/recordingplatform.h"
+#include "tests/ui/uitestsupport.h"
+#include "ui/dialogset.h"
+#include "ui/login/loginwindow.h"
+#include "ui/register/registeragreewindow.h"
+#include "ui/register/registerwindow.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs `steps` inside the modal loop of `dialog` once it is shown and active, however many
+// other modal loops come and go before it.
+void RunWhenShown(QWidget &dialog, std::function<void()> steps)
+{
+    class ShowWatcher : public QObject
+    {
+    public:
+        ShowWatcher(QWidget &dialog, std::function<void()> steps)
+            : QObject(&dialog), m_dialog(dialog), m_steps(std::move(steps))
+        {
+            dialog.installEventFilter(this);
+        }
+
+    protected:
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show) {
+                QTimer::singleShot(0, &m_dialog, [dialog = &m_dialog, steps = m_steps] {
+                    dialog->activateWindow();
+                    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(dialog);
+                    steps();
+                });
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        QWidget &m_dialog;
+        std::function<void()> m_steps;
+    };
+    new ShowWatcher(dialog, std::move(steps));
+}
+
+QLineEdit *edit(QWidget &dialog, const char *name)
+{
+    return dialog.findChild<QLineEdit *>(QLatin1String(name));
+}
+
+void click(QWidget &dialog, const char *name)
+{
+    QTest::mouseClick(dialog.findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
+}
+
+struct ServiceFixture
+{
+    ServiceFixture()
+    {
+        InitializeClientState(info, app.path(), u"/opt/marbello/marbello"_s);
+        info.ServiceHost = service.host();
+        info.InetTimeOut = 4000;
+        info.ShippedDataDir = QStringLiteral(MARBELLO_DATA_DIR);
+    }
+
+    ServiceProcess service{60};
+    TestAppDir app;
+    TClientServiceInfo info;
+    RecordingPlatform platform;
+};
+
+} // namespace
+
+class DialogsEndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void theLoginDialogLogsInWithWhatIsTyped()
+    {
+        ServiceFixture f;
+        QVERIFY(f.service.isListening());
+        QVERIFY(f.service.admin({u"add-user"_s, u"zhang-3"_s, u"s3cret"_s}).contains(u"added"_s));
+        TfrmLogin login(f.info, f.platform);
+        RunWhenShown(login, [&] {
+            QTest::keyClicks(edit(login, "edtLogid"), u"zhang-3"_s);
+            QTest::keyClicks(edit(login, "edtPassword"), u"s3cret"_s);
+            click(login, "btnLogin");
+        });
+        login.exec();
+        QCOMPARE(quint8(f.info.State), quint8(StateOnline));
+        QCOMPARE(f.info.LastLogid.text(), u"zhang-3"_s);
+    }
+
+    void aNewUserRegistersThroughBothDialogsAndLogsIn()
+    {
+        ServiceFixture f;
+        QVERIFY(f.service.isListening());
+        DialogSet dialogs(f.info, f.platform);
+        ArmedMessageBoxes boxes;
+        boxes.answer({0});
+        TfrmRegisterAgree &agreement = dialogs.agreement();
+        QString agreementText;
+        RunWhenShown(agreement, [&] {
+            agreementText = agreement.findChild<QPlainTextEdit *>(u"edtComment"_s)->toPlainText();
+            QTest::keyClick(&agreement, Qt::Key_F8);
+            click(agreement, "btnNext");
+        });
+        TfrmRegister &registration = dialogs.registration();
+        RunWhenShown(registration, [&] {
+            TypeText(edit(registration, "edtLogid"), u"li-si_2"_s);
+            TypeText(edit(registration, "edtPassword"), u"pw-1234"_s);
+            TypeText(edit(registration, "edtRepeatPassword"), u"pw-1234"_s);
+            TypeText(edit(registration, "edtName"), u"李四"_s);
+            TypeText(edit(registration, "edtAddress"), u"上海 & 杭州"_s);
+            TypeText(edit(registration, "edtEmail"), u"Li.Si@Example-Mail.cn"_s);
+            click(registration, "btnOK");
+        });
+        dialogs.RunRegistration();
+        QCOMPARE(boxes.shown(), QStringList({u"注册|恭喜，注册成功"_s}));
+        QVERIFY(!registration.isVisible());
+        // The shipped agreement, read as CP936.
+        QVERIFY(agreementText.startsWith(u"Marbello 网站发布服务用户协议"_s));
+
+        bool newVersion = false;
+        QCOMPARE(Login(f.info, u"li-si_2"_s, u"pw-1234"_s, newVersion), QString());
+        QCOMPARE(quint8(f.info.State), quint8(StateOnline));
+    }
+};
+
+QTEST_MAIN(DialogsEndToEndTest)
+#include "dialogs_e2e_test.moc"
