@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -28,8 +29,8 @@ QByteArray storeBytes()
     for (int i = kMessages; i > 0; --i)
         text +=
             QStringLiteral("  <Message Logid=\"ruruv\" FromLogid=\"admin\" FromIP=\"10.0.%1.%2\" "
-                           "PostDateTime=\"2006-12-6 23:28:12\" Comment=\"第%3条消息：明天上午十点"
-                           "在三楼会议室开会，请各位准时参加，不要迟到。\"/>\n")
+                           "PostDateTime=\"2006-12-6 23:28:12\" "
+                           "Comment=\"第%3条消息：明天上午十点开会，请准时参加。\"/>\n")
                 .arg(i / 256 % 256)
                 .arg(i % 256)
                 .arg(i);
@@ -37,18 +38,40 @@ QByteArray storeBytes()
     return cp936::encode(text);
 }
 
-// The median and the best of `kRuns` runs, in milliseconds.
-std::pair<double, double> time(const std::function<void()> &run)
+struct Figures
 {
-    std::vector<double> runs;
+    double wallMedian = 0;
+    double wallBest = 0;
+    double cpuMedian = 0; // the processor time alone, steadier on a busy machine
+};
+
+double median(std::vector<double> runs)
+{
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
+}
+
+// Milliseconds over `kRuns` runs.
+Figures time(const std::function<void()> &run)
+{
+    std::vector<double> wall;
+    std::vector<double> cpu;
     for (int i = 0; i < kRuns; ++i) {
         QElapsedTimer clock;
+        const std::clock_t cpuStart = std::clock();
         clock.start();
         run();
-        runs.push_back(double(clock.nsecsElapsed()) / 1e6);
+        wall.push_back(double(clock.nsecsElapsed()) / 1e6);
+        cpu.push_back(double(std::clock() - cpuStart) * 1000 / CLOCKS_PER_SEC);
     }
-    std::sort(runs.begin(), runs.end());
-    return {runs[runs.size() / 2], runs.front()};
+    return {median(wall), *std::min_element(wall.begin(), wall.end()), median(cpu)};
+}
+
+void print(const char *what, const Figures &figures)
+{
+    std::printf("message log: %s: %.0f ms median, %.0f ms best, %.0f ms processor time "
+                "(of %d)\n",
+                what, figures.wallMedian, figures.wallBest, figures.cpuMedian, kRuns);
 }
 
 } // namespace
@@ -69,25 +92,23 @@ int main(int argc, char *argv[])
         return 1;
     }
     store.close();
-    const double megabytes = double(QFileInfo(info.messagesPath()).size()) / (1024 * 1024);
+    const double megabytes = double(QFileInfo(info.messagesPath()).size()) / 1e6;
 
     std::size_t read = 0;
-    const auto [readMedian, readBest] =
+    const Figures reading =
         time([&] { read = ReadStoredMessages(info.messagesPath()).messages.size(); });
 
     TfrmMessageShow window(info);
-    const auto [showMedian, showBest] = time([&] {
+    const Figures opening = time([&] {
         window.show();
         QApplication::processEvents();
         window.grab();
         window.hide();
     });
 
-    std::printf("message log: store of %zu messages, %.1f MiB\n", read, megabytes);
-    std::printf("message log: reading the store: %.0f ms median, %.0f ms best (of %d)\n",
-                readMedian, readBest, kRuns);
-    std::printf("message log: opening the window: %.0f ms median, %.0f ms best (of %d)\n",
-                showMedian, showBest, kRuns);
+    std::printf("message log: store of %zu messages, %.1f MB\n", read, megabytes);
+    print("reading the store", reading);
+    print("opening the window", opening);
     std::printf("target: opening under 1000 ms\n");
     return 0;
 }

@@ -142,6 +142,16 @@ private Q_SLOTS:
         QVERIFY(!grid()->findChild<QLineEdit *>());
     }
 
+    void escapedTextsShowAsWritten()
+    {
+        m_dir->write(kStore, storeFile(QStringLiteral(
+                                 "<Message Comment=\"a &amp; b &lt;c&gt; &#38; &quot;引&quot; "
+                                 "&#x4E2D; &amp;#38; &apos;\" FromIP=\"\"/>")));
+        show();
+        QCOMPARE(row(0), QStringList({QString(), QString(),
+                                      QStringLiteral("a & b <c> & \"引\" 中 &#38; '")}));
+    }
+
     void everyShowingRereadsTheStore()
     {
         show();
@@ -226,6 +236,11 @@ private Q_SLOTS:
         QTest::newRow("garbage") << QByteArray("\x01\x02garbage\xff");
         QTest::newRow("cut short") << storeFile(kTwoMessages).left(80);
         QTest::newRow("empty") << QByteArray("");
+        QTest::newRow("document type")
+            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE Messages [<!ENTITY e \"x\">]>"
+                          "<Messages><Message Comment=\"&e;\"/></Messages>");
+        QTest::newRow("two roots")
+            << QByteArray("<Messages><Message Comment=\"a\"/></Messages><Messages/>");
     }
 
     void aBrokenStoreIsSetAside()
