@@ -13,7 +13,7 @@ namespace {
 constexpr int kListWidth = 128;
 constexpr int kListGap = 10;
 constexpr int kListTop = 26;
-constexpr int kListHeight = 170;
+constexpr int kListHeight = 11 * 15 + 2; // whole items between the borders
 constexpr int kMargin = 8;
 
 // Before the first choice the label shows one blank rather than collapsing to nothing.
