@@ -1,5 +1,6 @@
 #include "core/clientserviceinfo.h"
 #include "core/cp936.h"
+#include "core/messagestore.h"
 #include "tests/support/testfiles.h"
 #include "tests/ui/uitestsupport.h"
 #include "ui/messagebox.h"
@@ -214,20 +215,47 @@ private Q_SLOTS:
             QCOMPARE(m_dir->read(kStore), store);
     }
 
-    void aStoreThatCannotBeErasedIsShownAgain()
+    void messagesArrivingWhileOpenAreNotErasedUnseen()
     {
         m_dir->write(kStore, storeFile(kTwoMessages));
         show();
-        // Something the client cannot delete now stands where the store was.
-        QFile::remove(m_dir->file(kStore));
-        m_dir->write(kStore + QStringLiteral("/held"), "x");
+        QVERIFY(StoreMessages(m_info, QStringLiteral("<Messages><m Logid=\"ruruv\" "
+                                                     "FromIP=\"10.0.0.3\" Comment=\"新来的\"/>"
+                                                     "</Messages>")));
         ArmedMessageBoxes boxes;
         boxes.answer({IDYES, 0});
         eraseAll();
         QCOMPARE(boxes.shown(),
                  QStringList({QStringLiteral("确认|确实清除全部这些讯息吗?"),
+                              QStringLiteral("提示|收到了新的讯息，请查看后再清除")}));
+        QCOMPARE(grid()->model()->rowCount(), 3);
+        QCOMPARE(row(0)[2], QStringLiteral("新来的"));
+        QVERIFY(m_dir->exists(kStore));
+
+        // Once they have been seen, they go like the others.
+        boxes.answer({IDYES});
+        eraseAll();
+        QCOMPARE(grid()->model()->rowCount(), 0);
+        QVERIFY(!m_dir->exists(kStore));
+    }
+
+    void aStoreThatCannotBeErasedIsShownAgain()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root deletes files whatever the folder's permissions");
+        m_dir->write(kStore, storeFile(kTwoMessages));
+        show();
+        const QString folder = m_dir->file(QStringLiteral("xml"));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        ArmedMessageBoxes boxes;
+        boxes.answer({IDYES, 0});
+        eraseAll();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(boxes.shown(),
+                 QStringList({QStringLiteral("确认|确实清除全部这些讯息吗?"),
                               QStringLiteral("错误|讯息记录无法清除，请检查程序目录的权限")}));
         QVERIFY(m_dir->exists(kStore));
+        QCOMPARE(grid()->model()->rowCount(), 2);
     }
 
     void aBrokenStoreIsSetAside_data()

@@ -16,6 +16,7 @@
 
 namespace {
 
+constexpr QSize kBodySize(452, 300);
 constexpr int kRowHeight = 18;
 constexpr int kColumnWidths[] = {115, 97, 206};
 
@@ -25,14 +26,13 @@ TfrmMessageShow::TfrmMessageShow(TClientServiceInfo &info, QWidget *parent)
     : FramedDialog({QStringLiteral("讯息记录"), FrameAction::Close, FrameAction::Nothing}, parent),
       m_info(info), m_model(new MessageLogModel(this)), m_grdMessage(new QTableView(body())),
       m_pmnuMessage(new QMenu(m_grdMessage)),
-      m_pmnuMessageEraseAll(new QAction(QStringLiteral("清除全部(&E)"), m_pmnuMessage)),
-      m_btnLogin(new QPushButton(QStringLiteral("关闭(&C)"), body()))
+      m_pmnuMessageEraseAll(new QAction(QStringLiteral("清除全部(&E)"), m_pmnuMessage))
 {
     setObjectName(QStringLiteral("frmMessageShow"));
-    setBodySize({452, 300});
+    setBodySize(kBodySize);
 
     m_grdMessage->setObjectName(QStringLiteral("grdMessage"));
-    m_grdMessage->setGeometry(8, 8, 436, 252);
+    m_grdMessage->setGeometry(8, 8, kBodySize.width() - 16, 252);
     m_grdMessage->setModel(m_model);
     m_grdMessage->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grdMessage->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -63,9 +63,10 @@ TfrmMessageShow::TfrmMessageShow(TClientServiceInfo &info, QWidget *parent)
         m_pmnuMessage->exec(m_grdMessage->viewport()->mapToGlobal(position));
     });
 
-    m_btnLogin->setObjectName(QStringLiteral("btnLogin"));
-    m_btnLogin->setGeometry(452 - 8 - 75, 268, 75, 23);
-    connect(m_btnLogin, &QPushButton::clicked, this, &QDialog::close);
+    auto *btnLogin = new QPushButton(QStringLiteral("关闭(&C)"), body());
+    btnLogin->setObjectName(QStringLiteral("btnLogin"));
+    btnLogin->setGeometry(kBodySize.width() - 8 - 75, 268, 75, 23);
+    connect(btnLogin, &QPushButton::clicked, this, &QDialog::close);
 }
 
 void TfrmMessageShow::showEvent(QShowEvent *event)
@@ -80,6 +81,9 @@ void TfrmMessageShow::showEvent(QShowEvent *event)
 void TfrmMessageShow::LoadMessages()
 {
     ResetGrid();
+    const QFileInfo stamp(m_info.messagesPath());
+    m_shownStoreSize = stamp.size();
+    m_shownStoreTime = stamp.lastModified();
     StoredMessages store = ReadStoredMessages(m_info.messagesPath());
     switch (store.status) {
     case StoredMessages::Status::Read:
@@ -119,8 +123,22 @@ void TfrmMessageShow::pmnuMessagePopup()
     m_pmnuMessageEraseAll->setEnabled(m_model->rowCount() > 0);
 }
 
+bool TfrmMessageShow::storeChangedSinceShown() const
+{
+    const QFileInfo stamp(m_info.messagesPath());
+    return stamp.size() != m_shownStoreSize || stamp.lastModified() != m_shownStoreTime;
+}
+
 void TfrmMessageShow::pmnuMessageEraseAllClick()
 {
-    if (YNBOX(QStringLiteral("确认"), QStringLiteral("确实清除全部这些讯息吗?"), 0) == IDYES)
-        EraseMessages();
+    if (YNBOX(QStringLiteral("确认"), QStringLiteral("确实清除全部这些讯息吗?"), 0) != IDYES)
+        return;
+    // Messages delivered while the window was open were never shown; they are listed now
+    // rather than erased unseen.
+    if (storeChangedSinceShown()) {
+        MSGBOX(QStringLiteral("提示"), QStringLiteral("收到了新的讯息，请查看后再清除"));
+        LoadMessages();
+        return;
+    }
+    EraseMessages();
 }

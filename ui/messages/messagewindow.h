@@ -2,10 +2,11 @@
 
 #include "ui/frame/framedialog.h"
 
+#include <QDateTime>
+
 class MessageLogModel;
 class QAction;
 class QMenu;
-class QPushButton;
 class QTableView;
 class TClientServiceInfo;
 
@@ -26,11 +27,15 @@ private:
     void EraseMessages();
     void pmnuMessagePopup();
     void pmnuMessageEraseAllClick();
+    // Whether the store is no longer the file the grid was filled from.
+    bool storeChangedSinceShown() const;
 
     TClientServiceInfo &m_info;
     MessageLogModel *m_model;
     QTableView *m_grdMessage;
     QMenu *m_pmnuMessage;
     QAction *m_pmnuMessageEraseAll;
-    QPushButton *m_btnLogin;
+    // The store's size and time when the grid was filled.
+    qint64 m_shownStoreSize = -1;
+    QDateTime m_shownStoreTime;
 };

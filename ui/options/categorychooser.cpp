@@ -29,8 +29,7 @@ TfrmChangeWebArea::TfrmChangeWebArea(TClientServiceInfo &info, QWidget *parent)
                     QStringLiteral("lblTitle"), 6, true},
                    parent),
       m_info(info), m_dispWebArea(new QLabel(body())),
-      m_btnOK(new QPushButton(QStringLiteral("确定(&O)"), body())),
-      m_btnCancel(new QPushButton(QStringLiteral("取消(&X)"), body()))
+      m_btnOK(new QPushButton(QStringLiteral("确定(&O)"), body()))
 {
     setObjectName(QStringLiteral("frmChangeWebArea"));
     setWindowTitle(QStringLiteral("网站类别"));
@@ -64,9 +63,10 @@ TfrmChangeWebArea::TfrmChangeWebArea(TClientServiceInfo &info, QWidget *parent)
     m_btnOK->setEnabled(false);
     m_btnOK->setGeometry(width() - 2 * 75 - kMargin - 10, 228, 75, 23);
     connect(m_btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    m_btnCancel->setGeometry(width() - 75 - kMargin, 228, 75, 23);
-    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto *btnCancel = new QPushButton(QStringLiteral("取消(&X)"), body());
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setGeometry(width() - 75 - kMargin, 228, 75, 23);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmChangeWebArea::showEvent(QShowEvent *event)

@@ -36,7 +36,6 @@ private:
     std::array<CategoryList *, CategoryTree::kLevels> m_lists{};
     QLabel *m_dispWebArea;
     QPushButton *m_btnOK;
-    QPushButton *m_btnCancel;
     // The tree as loaded at the last successful showing.
     std::optional<CategoryTree> m_tree;
     QString m_choice;
