@@ -48,9 +48,7 @@ TfrmChangeWebArea::TfrmChangeWebArea(TClientServiceInfo &info, QWidget *parent)
         auto *list = new CategoryList(level, body());
         list->setObjectName(QLatin1String(kListNames[level]));
         list->setGeometry(left, kListTop, kListWidth, kListHeight);
-        list->onMouseUp = [this](CategoryList *sender) {
-            lstAreaL0MouseUp(sender);
-        };
+        connect(list, &CategoryList::mouseUp, this, [this, list] { lstAreaL0MouseUp(list); });
         m_lists[level] = list;
     }
 

@@ -37,6 +37,5 @@ int CategoryList::SelectedIndex() const
 void CategoryList::mouseReleaseEvent(QMouseEvent *event)
 {
     QListWidget::mouseReleaseEvent(event);
-    if (onMouseUp)
-        onMouseUp(this);
+    Q_EMIT mouseUp();
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QListWidget>
-#include <functional>
 
 // One level of the category chooser: a list box with 15-pixel items that reports every release
 // of a mouse button over it, after the press has updated the selection.
 class CategoryList : public QListWidget
 {
+    Q_OBJECT
 public:
     CategoryList(int level, QWidget *parent);
 
@@ -15,7 +15,8 @@ public:
     // The position of the first selected item, or -1.
     int SelectedIndex() const;
 
-    std::function<void(CategoryList *)> onMouseUp;
+Q_SIGNALS:
+    void mouseUp();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
