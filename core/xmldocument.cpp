@@ -194,3 +194,8 @@ QByteArray XmlDocument::toCp936() const
     xmlFree(memory);
     return bytes;
 }
+
+void PrepareXmlParser()
+{
+    initialiseLibxml();
+}

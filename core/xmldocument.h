@@ -77,3 +77,8 @@ private:
 
     std::unique_ptr<_xmlDoc, Deleter> m_doc;
 };
+
+// Sets libxml2 up as every parse of the client needs it (gb2312 read as code page 936, no
+// external entities, quiet errors), for the readers that stream a file through libxml2 instead of
+// loading an XmlDocument.
+void PrepareXmlParser();

@@ -8,3 +8,5 @@ for bench in bench_startup bench_store bench_http bench_service_load bench_clien
     echo "== $bench"
     "build/default/bench/$bench"
 done
+echo "== bench_message_log"
+build/default/bench/bench_message_log

@@ -1,0 +1,60 @@
+#include "ui/messages/messagelogmodel.h"
+
+namespace {
+
+enum Column { kTime, kFromIP, kComment, kColumns };
+
+} // namespace
+
+void MessageLogModel::setMessages(std::vector<StoredMessage> messages)
+{
+    beginResetModel();
+    m_messages = std::move(messages);
+    endResetModel();
+}
+
+int MessageLogModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_messages.size());
+}
+
+int MessageLogModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant MessageLogModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const StoredMessage &message = m_messages[size_t(index.row())];
+    switch (index.column()) {
+    case kTime:
+        return message.postDateTime;
+    case kFromIP:
+        return message.fromIP;
+    default:
+        return message.comment;
+    }
+}
+
+QVariant MessageLogModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case kTime:
+        return QStringLiteral("时间");
+    case kFromIP:
+        return QStringLiteral("来自IP");
+    case kComment:
+        return QStringLiteral("内容");
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags MessageLogModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
