@@ -13,8 +13,12 @@ TypedCharFilter::TypedCharFilter(QLineEdit *edit, std::function<bool(QChar)> acc
 bool TypedCharFilter::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        // Control characters (Backspace, Ctrl+V, ...) are editing commands, not typed text.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // Shortcuts (Ctrl+A, Ctrl+V, ...) and control characters (Backspace) are editing
+        // commands, not typed text.
+        if (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+            return false;
+        const QString text = key->text();
         return std::any_of(text.begin(), text.end(),
                            [this](QChar ch) { return ch.isPrint() && !m_accepts(ch); });
     }
