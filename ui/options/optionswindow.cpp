@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 TfrmOption::TfrmOption(TClientServiceInfo &info, Platform &platform, QWidget *parent)
@@ -95,8 +96,12 @@ void TfrmOption::FormShow()
     if (timeOut >= 0)
         TabSheet1->cboInetTimeOut->setCurrentIndex(timeOut);
     RefreshDisplay();
-    // Shown at once so that an incomplete site description is the first thing the user sees.
-    CheckWebSettings();
+    // An incomplete site description is the first thing the user sees, as soon as the window is
+    // on the screen behind the message (a box from inside the show event would come before it).
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            CheckWebSettings();
+    });
     TabSheet2->chkChangePort->setChecked(m_info.WebPort != 80);
 }
 
