@@ -18,6 +18,8 @@ namespace {
 
 // The client sends its form body with its request; nothing the service accepts comes near this.
 constexpr std::size_t kMaxBody = 64 * 1024;
+// Listed in the client's xml/webServerType.xml.
+constexpr char kServerName[] = "Marbello-Service/0.994";
 
 } // namespace
 
@@ -93,6 +95,9 @@ void MarbelloService::Impl::route()
         ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
         listeningSocket = socket;
     });
+    // Every reply names the service, so that the client's web-server detection recognises it;
+    // HEAD requests reach the page handlers and get their header without the body.
+    server.set_default_headers({{"Server", kServerName}});
     // HTTP/1.0 as the client speaks it: one request per connection, closed after the reply.
     server.set_keep_alive_max_count(1);
     server.set_payload_max_length(kMaxBody);
