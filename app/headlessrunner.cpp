@@ -1,10 +1,10 @@
 #include "app/headlessrunner.h"
 
 #include "app/clientlifecycle.h"
-#include "app/terminationsignals.h"
 #include "core/clientserviceinfo.h"
 #include "core/config.h"
 #include "platform/platform.h"
+#include "platform/terminationsignals.h"
 #include "protocol/keepalive.h"
 #include "protocol/login.h"
 #include "protocol/startupautologin.h"

@@ -2,9 +2,13 @@
 
 #include "platform/windows/core/textrules.h"
 
-#include <shellapi.h>
 #include <utility>
+
+// shellapi.h builds on windows.h.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 namespace wincore {
 

@@ -1,7 +1,6 @@
 #include "platform/windows/core/textrules.h"
 
 #include <cstdio>
-#include <cwctype>
 #include <limits>
 
 namespace wincore {
@@ -54,12 +53,18 @@ void removeAll(std::wstring &text, const std::wstring &part)
         text.erase(at, part.size());
 }
 
+wchar_t asciiLower(wchar_t ch)
+{
+    return ch >= L'A' && ch <= L'Z' ? wchar_t(ch - L'A' + L'a') : ch;
+}
+
+// `prefix` in lower case.
 bool startsWithNoCase(const std::wstring &text, const std::wstring &prefix)
 {
     if (text.size() < prefix.size())
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::towlower(text[i]) != prefix[i])
+        if (asciiLower(text[i]) != prefix[i])
             return false;
     }
     return true;
