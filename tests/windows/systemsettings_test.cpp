@@ -83,6 +83,28 @@ TEST(SystemSettings, BrowserCommandLosesQuotesAndThePlaceholder)
     ::SetEnvironmentVariableW(L"MARBELLO_TOOLS", nullptr);
 }
 
+// A user who may not change Internet Settings (a locked-down account) still gets the proxy.
+TEST(SystemSettings, ProxyIsReadWhereTheKeyMayOnlyBeRead)
+{
+    REQUIRE_PRIVATE_REGISTRY();
+    SetInteger(HKEY_CURRENT_USER, kInternetSettingsKey, L"ProxyEnable", 1);
+    SetText(HKEY_CURRENT_USER, kInternetSettingsKey, L"ProxyServer", L"proxy:8080");
+    {
+        const ReadOnlyKey readOnly(HKEY_CURRENT_USER, kInternetSettingsKey);
+        ASSERT_TRUE(readOnly.applied());
+        HKEY full = nullptr;
+        ASSERT_NE(
+            ::RegOpenKeyExW(HKEY_CURRENT_USER, kInternetSettingsKey, 0, KEY_ALL_ACCESS, &full),
+            ERROR_SUCCESS)
+            << "full access was not refused";
+        const wincore::ProxyAndBrowser found = wincore::LookupProxyAndBrowser();
+        EXPECT_EQ(found.proxyHost, L"proxy");
+        EXPECT_EQ(found.proxyPort, 8080);
+    }
+    DeleteValue(HKEY_CURRENT_USER, kInternetSettingsKey, L"ProxyEnable");
+    DeleteValue(HKEY_CURRENT_USER, kInternetSettingsKey, L"ProxyServer");
+}
+
 // Under wine as under Windows, a user may or may not be allowed to write to the machine's Run
 // key: the entry follows AutoRun where that is allowed, and nothing changes where it is not.
 TEST(SystemSettings, AutoRunEntryIsTheUnquotedPathWhereTheRunKeyMayBeWritten)
@@ -113,6 +135,23 @@ TEST(SystemSettings, AutoRunEntryIsTheUnquotedPathWhereTheRunKeyMayBeWritten)
     }
 }
 
+TEST(SystemSettings, AutoRunEntryIsLeftAloneWithoutTheRightToWrite)
+{
+    REQUIRE_PRIVATE_REGISTRY();
+    SetText(HKEY_LOCAL_MACHINE, kRunKey, L"marbello.exe", L"C:\\Old\\marbello.exe");
+    {
+        const ReadOnlyKey readOnly(HKEY_LOCAL_MACHINE, kRunKey);
+        ASSERT_TRUE(readOnly.applied());
+        for (const bool autoRun : {true, false}) {
+            EXPECT_EQ(wincore::UpdateAutoRunEntry(L"C:\\New\\marbello.exe", autoRun),
+                      AutoRunOutcome::Unchanged);
+            EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kRunKey, L"marbello.exe"),
+                      L"C:\\Old\\marbello.exe");
+        }
+    }
+    DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, L"marbello.exe");
+}
+
 TEST(SystemSettings, MissingRunKeyIsNotCreated)
 {
     REQUIRE_PRIVATE_REGISTRY();
@@ -122,9 +161,10 @@ TEST(SystemSettings, MissingRunKeyIsNotCreated)
         GTEST_SKIP() << "the Run key's parent may not be changed here";
     // Only an empty Run key is taken away for the test, and put back after it.
     const bool existed = KeyExists(HKEY_LOCAL_MACHINE, kRunKey);
-    if (existed && ::RegDeleteKeyW(key, L"Run") != ERROR_SUCCESS) {
+    if (existed && (!KeyIsEmpty(HKEY_LOCAL_MACHINE, kRunKey) ||
+                    ::RegDeleteKeyW(key, L"Run") != ERROR_SUCCESS)) {
         ::RegCloseKey(key);
-        GTEST_SKIP() << "the Run key holds entries";
+        GTEST_SKIP() << "the Run key holds entries or may not be removed";
     }
     EXPECT_EQ(wincore::UpdateAutoRunEntry(L"C:\\m\\marbello.exe", true), AutoRunOutcome::Unchanged);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRunKey));

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sddl.h>
 #include <vector>
 
 namespace testing_support {
@@ -73,6 +74,45 @@ bool KeyExists(HKEY root, const wchar_t *path)
         return false;
     ::RegCloseKey(key);
     return true;
+}
+
+bool KeyIsEmpty(HKEY root, const wchar_t *path)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    const LONG status = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr,
+                                           nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS && subkeys == 0 && values == 0;
+}
+
+ReadOnlyKey::ReadOnlyKey(HKEY root, const wchar_t *path)
+{
+    if (::RegOpenKeyExW(root, path, 0, READ_CONTROL | WRITE_DAC, &m_key) != ERROR_SUCCESS)
+        return;
+    DWORD size = 0;
+    ::RegGetKeySecurity(m_key, DACL_SECURITY_INFORMATION, nullptr, &size);
+    std::string saved(size, '\0');
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    if (::RegGetKeySecurity(m_key, DACL_SECURITY_INFORMATION, saved.data(), &size) !=
+            ERROR_SUCCESS ||
+        !::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                                &readOnly, nullptr))
+        return;
+    if (::RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS)
+        m_saved = std::move(saved);
+    ::LocalFree(readOnly);
+}
+
+ReadOnlyKey::~ReadOnlyKey()
+{
+    if (applied())
+        ::RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, m_saved.data());
+    if (m_key)
+        ::RegCloseKey(m_key);
 }
 
 TemporaryDirectory::TemporaryDirectory()

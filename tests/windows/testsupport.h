@@ -23,6 +23,22 @@ void SetText(HKEY root, const wchar_t *path, const wchar_t *name, const std::wst
 void DeleteValue(HKEY root, const wchar_t *path, const wchar_t *name);
 std::optional<std::wstring> ReadText(HKEY root, const wchar_t *path, const wchar_t *name);
 bool KeyExists(HKEY root, const wchar_t *path);
+// No values and no subkeys.
+bool KeyIsEmpty(HKEY root, const wchar_t *path);
+
+// Lets everyone only read the key `path` until the object goes; then its old access rules are
+// back. `applied()` is false when the rules could not be changed.
+class ReadOnlyKey
+{
+public:
+    ReadOnlyKey(HKEY root, const wchar_t *path);
+    ~ReadOnlyKey();
+    bool applied() const { return !m_saved.empty(); }
+
+private:
+    HKEY m_key = nullptr;
+    std::string m_saved; // the old security descriptor
+};
 
 // A fresh directory, removed with the object.
 class TemporaryDirectory
