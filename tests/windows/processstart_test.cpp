@@ -66,6 +66,18 @@ TEST(ProcessStart, RegisteredBrowserCommandOpensTheAddressUnquoted)
               L"9|" + recorder + L" -nohome http://host/~id");
 }
 
+// Browsers live under "C:\\Program Files": the command, quotes removed, still starts that program.
+TEST(ProcessStart, BrowserInAPathWithBlanksIsStarted)
+{
+    const TemporaryDirectory directory;
+    const std::filesystem::path browser = directory.path() / L"Program Files" / L"Web Browser.exe";
+    std::filesystem::create_directories(browser.parent_path());
+    std::filesystem::copy_file(recorder, browser);
+    const StartRecord record;
+    EXPECT_EQ(recorded(wincore::OpenURL(browser.wstring() + L" -nohome", L"http://host/"), record),
+              L"9|\"" + browser.wstring() + L"\" -nohome http://host/");
+}
+
 TEST(ProcessStart, WithoutABrowserCommandTheSystemsHandlerOpensTheAddress)
 {
     REQUIRE_PRIVATE_REGISTRY();

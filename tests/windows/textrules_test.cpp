@@ -60,5 +60,14 @@ TEST(TextRules, CommandLinePiecesStayOneArgument)
     EXPECT_EQ(CommandLineAddress(L"http://h/中文?q=1&r=2"), L"http://h/中文?q=1&r=2");
     EXPECT_EQ(QuotedWhenBlank(L"C:\\a\\log.txt"), L"C:\\a\\log.txt");
     EXPECT_EQ(QuotedWhenBlank(L"C:\\a b\\log.txt"), L"\"C:\\a b\\log.txt\"");
+    for (const auto &[command, started] : {
+             std::pair{L"C:\\Program Files\\B\\b.exe -nohome",
+                       L"\"C:\\Program Files\\B\\b.exe\" -nohome"},
+             {L"C:\\Program Files\\B\\B.EXE", L"\"C:\\Program Files\\B\\B.EXE\""},
+             {L"C:\\B\\b.exe -nohome -x a.exe", L"C:\\B\\b.exe -nohome -x a.exe"},
+             {L"\"C:\\Program Files\\b.exe\" -new", L"\"C:\\Program Files\\b.exe\" -new"},
+             {L"browser -new", L"browser -new"},
+         })
+        EXPECT_EQ(QuotedProgram(command), started);
     EXPECT_EQ(CleanBrowserCommand(L" \"C:\\B\\b.exe\" -nohome \"%1\" "), L"C:\\B\\b.exe -nohome");
 }

@@ -56,7 +56,7 @@ StartedProcess OpenURL(const std::wstring &browserCommand, const std::wstring &u
         return StartedProcess();
     const std::wstring argument = CommandLineAddress(*address);
     if (!browserCommand.empty())
-        return StartCommandLine(browserCommand + L" " + argument, kShowRestore);
+        return StartCommandLine(QuotedProgram(browserCommand) + L" " + argument, kShowRestore);
 
     SHELLEXECUTEINFOW execute = {};
     execute.cbSize = sizeof(execute);

@@ -132,6 +132,24 @@ std::wstring CleanBrowserCommand(std::wstring command)
     return trimmed(command);
 }
 
+std::wstring QuotedProgram(const std::wstring &command)
+{
+    if (command.empty() || command[0] == L'"')
+        return command;
+    std::wstring lower = command;
+    for (wchar_t &ch : lower)
+        ch = asciiLower(ch);
+    for (std::size_t at = lower.find(L".exe"); at != std::wstring::npos;
+         at = lower.find(L".exe", at + 1)) {
+        const std::size_t end = at + 4;
+        if (end < command.size() && !isBlank(command[end]))
+            continue;
+        const std::wstring program = command.substr(0, end);
+        return QuotedWhenBlank(program) + command.substr(end);
+    }
+    return command;
+}
+
 std::optional<std::wstring> WebAddress(const std::wstring &url)
 {
     const std::wstring address = trimmed(url);

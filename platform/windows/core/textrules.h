@@ -23,6 +23,11 @@ ProxyServer ParseProxyServer(const std::wstring &entry);
 // ends removed: "\"C:\\b\\b.exe\" -nohome \"%1\"" gives "C:\\b\\b.exe -nohome".
 std::wstring CleanBrowserCommand(std::wstring command);
 
+// The command with its program in double quotes when the program's path holds a blank, so that
+// the system starts that program rather than trying "C:\\Program.exe" first. The program ends at
+// the first ".exe" followed by a blank or the end; a command without one is left as it is.
+std::wstring QuotedProgram(const std::wstring &command);
+
 // The address a browser may be given, by the same rule as on other systems: "http://" and
 // "https://" addresses as they are, an address without a scheme with "http://" in front, and
 // nothing for anything else (file:, javascript:, a leading "-" that reads as an option).
