@@ -7,6 +7,7 @@
 // shellapi.h builds on windows.h.
 // clang-format off
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 // clang-format on
 
@@ -58,15 +59,19 @@ StartedProcess OpenURL(const std::wstring &browserCommand, const std::wstring &u
     if (!browserCommand.empty())
         return StartCommandLine(QuotedProgram(browserCommand) + L" " + argument, kShowRestore);
 
+    // Some handlers of addresses are COM objects; the caller's thread may not have COM yet.
+    const HRESULT com =
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW execute = {};
     execute.cbSize = sizeof(execute);
     execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     execute.lpVerb = L"open";
     execute.lpFile = argument.c_str();
     execute.nShow = kShowRestore;
-    if (!::ShellExecuteExW(&execute))
-        return StartedProcess();
-    return StartedProcess(execute.hProcess);
+    const bool opened = ::ShellExecuteExW(&execute);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    return StartedProcess(opened ? execute.hProcess : nullptr);
 }
 
 StartedProcess OpenLogFile(const std::wstring &path)
