@@ -16,13 +16,13 @@ private:
     std::unique_ptr<wincore::NamedMutex> m_mutex;
 };
 
-} // namespace
-
-std::wstring WindowsPlatform::NativePath(const QString &path)
+// A path as Windows writes it, with backslashes: Qt hands out forward slashes.
+std::wstring nativePath(QString path)
 {
-    QString native = path;
-    return native.replace(QLatin1Char('/'), QLatin1Char('\\')).toStdWString();
+    return path.replace(QLatin1Char('/'), QLatin1Char('\\')).toStdWString();
 }
+
+} // namespace
 
 void WindowsPlatform::LookupProxyAndBrowser(TClientServiceInfo &info)
 {
@@ -39,12 +39,12 @@ void WindowsPlatform::OpenURL(const TClientServiceInfo &info, const QString &url
 
 void WindowsPlatform::OpenLogFile(const QString &path)
 {
-    wincore::OpenLogFile(NativePath(path));
+    wincore::OpenLogFile(nativePath(path));
 }
 
 void WindowsPlatform::UpdateAutoRunEntry(const TClientServiceInfo &info)
 {
-    wincore::UpdateAutoRunEntry(NativePath(info.ExecutablePath), info.AutoRun);
+    wincore::UpdateAutoRunEntry(nativePath(info.ExecutablePath), info.AutoRun);
 }
 
 std::unique_ptr<SingleInstanceLock> WindowsPlatform::AcquireSingleInstance(const QString &name)

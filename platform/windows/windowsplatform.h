@@ -2,8 +2,6 @@
 
 #include "platform/platform.h"
 
-#include <string>
-
 // The Windows flavour: converts between the client state's QStrings and the Qt-free core in
 // platform/windows/core, which does the work with the registry, process starts and the mutex.
 class WindowsPlatform : public Platform
@@ -14,7 +12,4 @@ public:
     void OpenLogFile(const QString &path) override;
     void UpdateAutoRunEntry(const TClientServiceInfo &info) override;
     std::unique_ptr<SingleInstanceLock> AcquireSingleInstance(const QString &name) override;
-
-    // A path as Windows writes it, with backslashes: Qt hands out forward slashes.
-    static std::wstring NativePath(const QString &path);
 };
