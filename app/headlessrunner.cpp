@@ -1,9 +1,9 @@
 #include "app/headlessrunner.h"
 
 #include "app/clientlifecycle.h"
-#include "app/terminationsignals.h"
 #include "core/clientserviceinfo.h"
 #include "platform/platform.h"
+#include "platform/terminationsignals.h"
 #include "protocol/keepalive.h"
 #include "protocol/startupautologin.h"
 

@@ -1,7 +1,7 @@
 #include "app/trayclient.h"
 
 #include "app/clientlifecycle.h"
-#include "app/terminationsignals.h"
+#include "platform/terminationsignals.h"
 #include "app/trayicon.h"
 #include "app/traywindow.h"
 #include "app/welcomewindow.h"

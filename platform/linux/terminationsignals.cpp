@@ -1,5 +1,6 @@
-#include "app/terminationsignals.h"
+#include "platform/terminationsignals.h"
 
+#include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -17,12 +18,19 @@ extern "C" void onTerminationSignal(int)
 
 } // namespace
 
-TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
+// A signal handler may only write a byte; the notifier hears it in the event loop.
+struct TerminationSignals::Watch
+{
+    std::unique_ptr<QSocketNotifier> notifier;
+};
+
+TerminationSignals::TerminationSignals(QObject *parent)
+    : QObject(parent), m_watch(std::make_unique<Watch>())
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0)
         qFatal("socketpair failed");
-    m_notifier = std::make_unique<QSocketNotifier>(g_pipe[0], QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] {
+    m_watch->notifier = std::make_unique<QSocketNotifier>(g_pipe[0], QSocketNotifier::Read);
+    connect(m_watch->notifier.get(), &QSocketNotifier::activated, this, [this] {
         char byte;
         while (::read(g_pipe[0], &byte, 1) > 0) {
         }
@@ -40,7 +48,7 @@ TerminationSignals::~TerminationSignals()
 {
     ::signal(SIGINT, SIG_DFL);
     ::signal(SIGTERM, SIG_DFL);
-    m_notifier.reset();
+    m_watch.reset();
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
 }
