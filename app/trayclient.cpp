@@ -1,11 +1,11 @@
 #include "app/trayclient.h"
 
 #include "app/clientlifecycle.h"
-#include "platform/terminationsignals.h"
 #include "app/trayicon.h"
 #include "app/traywindow.h"
 #include "app/welcomewindow.h"
 #include "platform/platform.h"
+#include "platform/terminationsignals.h"
 #include "ui/look/look.h"
 #include "ui/messagebox.h"
 

@@ -16,7 +16,9 @@ bool WebSiteSettingsComplete(const TClientServiceInfo &info)
 {
     if (!info.WebISOpen)
         return true;
-    const auto blank = [](const QString &text) { return text.trimmed().isEmpty(); };
+    const auto blank = [](const QString &text) {
+        return text.trimmed().isEmpty();
+    };
     if (blank(info.WebTitle) || (!info.WebISDynamic && blank(info.WebStaticURL)) ||
         blank(info.WebKeyword) || blank(info.WebIntro))
         return false;

@@ -27,8 +27,7 @@ DialogSet::DialogSet(TClientServiceInfo &info, Platform &platform)
 {
     m_option->setCategoryChooser(m_chooser.get());
     connect(m_login.get(), &TfrmLogin::registerRequested, this, &DialogSet::RunRegistration);
-    connect(m_login.get(), &TfrmLogin::optionsRequested, this,
-            [this] { OpenOrRaise(*m_option); });
+    connect(m_login.get(), &TfrmLogin::optionsRequested, this, [this] { OpenOrRaise(*m_option); });
 }
 
 DialogSet::~DialogSet() = default;

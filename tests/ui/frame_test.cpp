@@ -13,8 +13,8 @@ class FrameTest : public QObject
 private:
     static std::unique_ptr<FramedDialog> shownDialog(FrameAction close, FrameAction escape)
     {
-        auto dialog = std::make_unique<FramedDialog>(
-            FrameSpec{QStringLiteral("系统配置"), close, escape});
+        auto dialog =
+            std::make_unique<FramedDialog>(FrameSpec{QStringLiteral("系统配置"), close, escape});
         dialog->setBodySize({300, 200});
         dialog->move(100, 100);
         dialog->show();

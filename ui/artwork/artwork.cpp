@@ -60,8 +60,7 @@ QImage TrayIcon(bool online, int size)
         painter.setPen(QPen(Qt::white, qMax<qreal>(1, size / 24.0)));
         painter.setBrush(QColor(0xC6, 0x28, 0x28));
         painter.drawEllipse(badge);
-        painter.setPen(QPen(Qt::white, qMax<qreal>(1.5, size / 10.0), Qt::SolidLine,
-                            Qt::RoundCap));
+        painter.setPen(QPen(Qt::white, qMax<qreal>(1.5, size / 10.0), Qt::SolidLine, Qt::RoundCap));
         const qreal inset = bar * 0.28;
         painter.drawLine(badge.topLeft() + QPointF(inset, bar / 2),
                          badge.topRight() + QPointF(-inset, bar / 2));
@@ -194,8 +193,8 @@ QPixmap MenuPicture(MenuIcon icon, int size)
         painter.drawPolyline(QPolygonF({{1.5, 3.5}, {8, 9}, {14.5, 3.5}}));
         break;
     case MenuIcon::Home: // a house
-        painter.drawPolygon(QPolygonF({{8, 1.5}, {15, 8}, {13, 8}, {13, 14.5}, {3, 14.5},
-                                       {3, 8}, {1, 8}}));
+        painter.drawPolygon(
+            QPolygonF({{8, 1.5}, {15, 8}, {13, 8}, {13, 14.5}, {3, 14.5}, {3, 8}, {1, 8}}));
         painter.setBrush(Qt::white);
         painter.drawRect(QRectF(6.5, 10, 3, 4.5));
         break;

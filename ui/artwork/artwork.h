@@ -18,7 +18,18 @@ QPixmap TitleStrip();
 // 21x21 close picture.
 QPixmap ClosePicture();
 
-enum class MenuIcon { Login, Options, Tools, Register, UserHome, Forum, Messages, Home, Help, Exit };
+enum class MenuIcon {
+    Login,
+    Options,
+    Tools,
+    Register,
+    UserHome,
+    Forum,
+    Messages,
+    Home,
+    Help,
+    Exit
+};
 QPixmap MenuPicture(MenuIcon icon, int size = 16);
 
 } // namespace Artwork

@@ -43,8 +43,7 @@ QByteArray IcoFile(const QList<QImage> &images)
         entries.append(bitmapEntry(image));
         // 0 stands for 256 in the one-byte size fields.
         out << quint8(image.width() & 0xFF) << quint8(image.height() & 0xFF) << quint8(0)
-            << quint8(0) << quint16(1) << quint16(32) << quint32(entries.last().size())
-            << offset;
+            << quint8(0) << quint16(1) << quint16(32) << quint32(entries.last().size()) << offset;
         offset += entries.last().size();
     }
     for (const QByteArray &entry : entries)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QImage>
+#include <QList>
 
 // A Windows icon file holding every image given (32-bit colour with alpha, one entry per size),
 // readable by Qt's icon plugin and by Windows alike.

@@ -23,7 +23,8 @@ void drawSubmenuArrow(QPainter *painter, const QRect &item, const QColor &colour
 
 } // namespace
 
-TrayMenuStyle::TrayMenuStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+TrayMenuStyle::TrayMenuStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+{}
 
 void TrayMenuStyle::drawControl(ControlElement element, const QStyleOption *option,
                                 QPainter *painter, const QWidget *widget) const
@@ -62,8 +63,7 @@ void TrayMenuStyle::drawControl(ControlElement element, const QStyleOption *opti
     const qsizetype tab = caption.indexOf(QLatin1Char('\t'));
     if (tab >= 0)
         caption.truncate(tab);
-    const QRect textRect =
-        rect.adjusted(kIconColumn + kTextGap, 0, -kArrowWidth, 0);
+    const QRect textRect = rect.adjusted(kIconColumn + kTextGap, 0, -kArrowWidth, 0);
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, caption);
     if (item->menuItemType == QStyleOptionMenuItem::SubMenu)
         drawSubmenuArrow(painter, rect, text);
