@@ -48,8 +48,11 @@ void TrayIcon::remove()
 
 void TrayIcon::showMessage(const QString &title, const QString &text)
 {
-    if (m_added)
-        m_icon->showMessage(title, text, QSystemTrayIcon::Information);
+    if (!m_added)
+        return;
+    m_balloonTitle = title;
+    m_balloonText = text;
+    m_icon->showMessage(title, text, QSystemTrayIcon::Information);
 }
 
 void TrayIcon::popUp(QMenu &menu, const QPoint &position)

@@ -32,6 +32,9 @@ public:
     bool isAdded() const { return m_added; }
     const QString &iconFile() const { return m_iconFile; }
     const QString &toolTip() const { return m_tip; }
+    // Title and text of the last balloon shown.
+    const QString &balloonTitle() const { return m_balloonTitle; }
+    const QString &balloonText() const { return m_balloonText; }
 
 Q_SIGNALS:
     void doubleClicked();
@@ -43,4 +46,6 @@ private:
     bool m_added = false;
     QString m_iconFile;
     QString m_tip;
+    QString m_balloonTitle;
+    QString m_balloonText;
 };

@@ -2,8 +2,8 @@
 
 #include "app/trayicon.h"
 #include "app/traymenuitems.h"
+#include "core/storedmessages.h"
 #include "core/websitesettings.h"
-#include "core/xmldocument.h"
 #include "platform/platform.h"
 #include "protocol/keepalive.h"
 #include "protocol/logoff.h"
@@ -119,6 +119,7 @@ void TfrmClientServiceMain::followState()
 {
     if (m_info.State == StateOnline)
         m_autoLogin->cancel();
+    m_dialogs->login().RefreshConnectionImage();
     if (m_refreshPending)
         return;
     m_refreshPending = true;
@@ -144,13 +145,10 @@ void TfrmClientServiceMain::UpdateTrayIcon()
 
 void TfrmClientServiceMain::showNewMessage()
 {
-    // The newest message leads the store.
-    const std::optional<XmlDocument> store = XmlDocument::fromFile(m_info.messagesPath());
-    const XmlElement newest = store ? store->root().child(0) : XmlElement();
-    const QString text = newest.isNull()
-                             ? QString()
-                             : newest.attribute(QStringLiteral("Comment")).value_or(QString());
-    m_trayIcon->showMessage(QStringLiteral("收到新讯息"), text);
+    // The newest message leads the store; only it is read.
+    const StoredMessages newest = ReadStoredMessages(m_info.messagesPath(), 1);
+    m_trayIcon->showMessage(QStringLiteral("收到新讯息"),
+                            newest.messages.empty() ? QString() : newest.messages.front().comment);
 }
 
 void TfrmClientServiceMain::trayDoubleClick()

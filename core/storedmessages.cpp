@@ -19,6 +19,8 @@ struct ReadState
     const xmlChar *fromIP = nullptr;
     const xmlChar *comment = nullptr;
     std::vector<StoredMessage> messages;
+    std::size_t limit = SIZE_MAX;
+    bool enough = false; // stopped once `limit` messages were read
     int depth = 0;
     bool hasDocumentType = false;
 };
@@ -54,6 +56,10 @@ void startElement(void *context, const xmlChar *, const xmlChar *, const xmlChar
         if (field)
             *field = attributeText(attribute[3], attribute[4]);
     }
+    if (state->messages.size() >= state->limit) {
+        state->enough = true;
+        xmlStopParser(static_cast<xmlParserCtxtPtr>(context));
+    }
 }
 
 void endElement(void *context, const xmlChar *, const xmlChar *, const xmlChar *)
@@ -73,7 +79,7 @@ void ignoreError(void *, xmlErrorPtr)
 {}
 
 // The messages of a store's bytes; nothing when they are not a well-formed document.
-std::optional<std::vector<StoredMessage>> parseStore(const QByteArray &bytes)
+std::optional<std::vector<StoredMessage>> parseStore(const QByteArray &bytes, std::size_t limit)
 {
     PrepareXmlParser();
     if (bytes.isEmpty() || bytes.size() > INT_MAX)
@@ -96,13 +102,14 @@ std::optional<std::vector<StoredMessage>> parseStore(const QByteArray &bytes)
         return xmlDictLookup(parser->dict, reinterpret_cast<const xmlChar *>(text), -1);
     };
     ReadState state;
+    state.limit = limit;
     state.postDateTime = name("PostDateTime");
     state.fromIP = name("FromIP");
     state.comment = name("Comment");
     parser->_private = &state;
 
     xmlParseDocument(parser);
-    const bool wellFormed = parser->wellFormed && !state.hasDocumentType;
+    const bool wellFormed = (parser->wellFormed || state.enough) && !state.hasDocumentType;
     xmlFreeParserCtxt(parser);
     if (!wellFormed)
         return std::nullopt;
@@ -111,7 +118,7 @@ std::optional<std::vector<StoredMessage>> parseStore(const QByteArray &bytes)
 
 } // namespace
 
-StoredMessages ReadStoredMessages(const QString &path)
+StoredMessages ReadStoredMessages(const QString &path, std::size_t limit)
 {
     StoredMessages result;
     if (!QFileInfo::exists(path))
@@ -126,7 +133,7 @@ StoredMessages ReadStoredMessages(const QString &path)
         result.status = StoredMessages::Status::Unreadable;
         return result;
     }
-    std::optional<std::vector<StoredMessage>> messages = parseStore(bytes);
+    std::optional<std::vector<StoredMessage>> messages = parseStore(bytes, limit);
     if (!messages) {
         result.status = StoredMessages::Status::Broken;
         return result;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 // A message of xml/messages.xml as the message log shows it: the posting time, the sender's
@@ -25,5 +26,6 @@ struct StoredMessages
     std::vector<StoredMessage> messages; // in file order: newest first
 };
 
-// Reads the whole store once. The file is only read, never changed.
-StoredMessages ReadStoredMessages(const QString &path);
+// Reads the store once, up to `limit` messages from the newest. The file is only read, never
+// changed.
+StoredMessages ReadStoredMessages(const QString &path, std::size_t limit = SIZE_MAX);

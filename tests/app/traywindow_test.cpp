@@ -230,6 +230,31 @@ private Q_SLOTS:
         QCOMPARE(opened, QStringList({QStringLiteral("frmOption"), QStringLiteral("frmLogin")}));
     }
 
+    void newMessagesShowABalloonUntilTheLogIsOpened()
+    {
+        const auto window = createWindow();
+        m_dir->write(QStringLiteral("xml/messages.xml"),
+                     cp936::encode(QStringLiteral(
+                         "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<Messages>"
+                         "<Message Comment=\"最新的讯息\"/><Message Comment=\"旧讯息\"/>"
+                         "</Messages>")));
+        window->info().HasMessages = true;
+        QCOMPARE(window->trayIcon().balloonTitle(), QStringLiteral("收到新讯息"));
+        QCOMPARE(window->trayIcon().balloonText(), QStringLiteral("最新的讯息"));
+        // The icon keeps following the session while the flag is set.
+        window->info().State = StateOnline;
+        QTRY_COMPARE_WITH_TIMEOUT(window->trayIcon().toolTip(),
+                                  QStringLiteral("Marbello XP (已登录)"), 500);
+
+        RunInModal([] {
+            QTRY_VERIFY(activeModal());
+            QCOMPARE(activeModal()->objectName(), QStringLiteral("frmMessageShow"));
+            activeModal()->close();
+        });
+        window->pmnuToolsMessageShowClick();
+        QVERIFY(!window->info().HasMessages);
+    }
+
     void placeholdersAreReplacedWithoutEncoding_data()
     {
         QTest::addColumn<QString>("path");

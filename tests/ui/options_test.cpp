@@ -371,6 +371,7 @@ private Q_SLOTS:
     {
         OptionsFixture f;
         f.describeSite();
+        f.info.ShippedDataDir = QStringLiteral(MARBELLO_DATA_DIR);
         TfrmChangeWebArea chooser(f.info);
         f.dialog.setCategoryChooser(&chooser);
         f.show();
