@@ -29,6 +29,8 @@ TfrmWelcome::TfrmWelcome(QWidget *parent)
     caption->move(16, 168);
     m_version->setObjectName(QStringLiteral("dispVersion"));
     m_version->move(60, 168);
+    // Above the picture, which was created after it.
+    m_version->raise();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
