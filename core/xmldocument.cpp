@@ -4,6 +4,7 @@
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlreader.h>
 #include <libxml/xmlsave.h>
 #include <mutex>
 
@@ -47,6 +48,73 @@ XmlElement firstElementFrom(xmlNode *node)
     while (node && node->type != XML_ELEMENT_NODE)
         node = node->next;
     return XmlElement(node);
+}
+
+// The position just past `end` from `from`, or -1 when `end` does not come.
+qsizetype skipPast(QByteArrayView bytes, qsizetype from, QByteArrayView end)
+{
+    const qsizetype at = bytes.indexOf(end, from);
+    return at < 0 ? -1 : at + end.size();
+}
+
+// The position after the start tag that opens at `from`, or -1 when it has more attributes than
+// XmlDocument::kMaxAttributes or does not end.
+qsizetype skipStartTag(QByteArrayView bytes, qsizetype from)
+{
+    int attributes = 0;
+    for (qsizetype i = from; i < bytes.size(); ++i) {
+        switch (bytes[i]) {
+        case '>':
+            return i + 1;
+        case '=':
+            if (++attributes > XmlDocument::kMaxAttributes)
+                return -1;
+            break;
+        case '"':
+        case '\'':
+            i = bytes.indexOf(bytes[i], i + 1);
+            if (i < 0)
+                return -1;
+            break;
+        default:
+            break;
+        }
+    }
+    return -1;
+}
+
+// The parser checks an element's attributes for duplicates in quadratic time, so one element
+// with many of them could hold the client for minutes: such documents never reach it. Neither do
+// documents with a document type (refused after parsing anyway) or with NUL bytes (UTF-16 and
+// UTF-32, which this byte-wise look could misjudge and which no document of the client uses).
+// Whatever is ill-formed in some other way is left to the parser to refuse.
+bool withinParseBounds(QByteArrayView bytes)
+{
+    if (bytes.contains('\0'))
+        return false;
+    qsizetype i = 0;
+    while ((i = bytes.indexOf('<', i)) >= 0) {
+        const QByteArrayView rest = bytes.sliced(i);
+        if (rest.startsWith("<!--")) {
+            i = skipPast(bytes, i + 4, "-->");
+        } else if (rest.startsWith("<![CDATA[")) {
+            i = skipPast(bytes, i + 9, "]]>");
+        } else if (rest.startsWith("<?")) {
+            i = skipPast(bytes, i + 2, "?>");
+        } else if (rest.startsWith("<!")) {
+            return false;
+        } else if (rest.startsWith("</")) {
+            i = skipPast(bytes, i + 2, ">");
+        } else {
+            i = skipStartTag(bytes, i + 1);
+            if (i < 0)
+                return false;
+        }
+        // Something left open: the parser refuses the document in its own time, which is linear.
+        if (i < 0)
+            return true;
+    }
+    return true;
 }
 
 } // namespace
@@ -150,7 +218,7 @@ void XmlDocument::Deleter::operator()(_xmlDoc *doc) const
 std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const char *encoding)
 {
     initialiseLibxml();
-    if (bytes.isEmpty())
+    if (bytes.isEmpty() || !withinParseBounds(bytes))
         return std::nullopt;
     xmlDocPtr doc = xmlReadMemory(bytes.constData(), int(qMin<qsizetype>(bytes.size(), INT_MAX)),
                                   nullptr, encoding, XML_PARSE_NONET);
@@ -178,6 +246,30 @@ std::optional<XmlDocument> XmlDocument::fromFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return fromBytes(file.readAll());
+}
+
+bool XmlDocument::isWellFormedFile(const QString &path)
+{
+    initialiseLibxml();
+    const std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> reader(
+        xmlReaderForFile(QFile::encodeName(path).constData(), nullptr, XML_PARSE_NONET),
+        xmlFreeTextReader);
+    if (!reader)
+        return false;
+    bool hasRoot = false;
+    int status = 0;
+    while ((status = xmlTextReaderRead(reader.get())) == 1) {
+        switch (xmlTextReaderNodeType(reader.get())) {
+        case XML_READER_TYPE_DOCUMENT_TYPE:
+            return false;
+        case XML_READER_TYPE_ELEMENT:
+            hasRoot = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return status == 0 && hasRoot;
 }
 
 XmlElement XmlDocument::root() const

@@ -51,16 +51,24 @@ private:
 };
 
 // A parsed XML document. Input is untrusted: no network, no external entities, no DTD at all
-// (none of the client's documents has one), no recovery from errors.
+// (none of the client's documents has one), no recovery from errors, no element with more than
+// kMaxAttributes attributes.
 class XmlDocument
 {
 public:
+    // No document of the client has an element with more than 17 attributes; one with more than
+    // this is refused before it is parsed.
+    static constexpr int kMaxAttributes = 64;
+
     // Bytes decoded by the document's own declaration: gb2312 means CP936, none means UTF-8.
     static std::optional<XmlDocument> fromBytes(const QByteArray &bytes);
     // Unicode text; an encoding named in its declaration is ignored.
     static std::optional<XmlDocument> fromUnicode(const QString &text);
     // A missing, unreadable or ill-formed file gives nothing.
     static std::optional<XmlDocument> fromFile(const QString &path);
+    // Whether fromFile would give a document, found out by streaming the file through the parser
+    // in little memory, however large it is.
+    static bool isWellFormedFile(const QString &path);
 
     XmlElement root() const;
 

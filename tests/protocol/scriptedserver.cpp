@@ -23,7 +23,7 @@ bool isCompleteRequest(const QByteArray &request)
     return request.size() >= headerEnd + 4 + contentLength;
 }
 
-void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes)
+void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes, int intervalMs)
 {
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     auto *timer = new QTimer(socket);
@@ -37,7 +37,7 @@ void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes)
         socket->write(bytes.constData() + (*sent)++, 1);
         socket->flush();
     });
-    timer->start(1);
+    timer->start(intervalMs);
 }
 
 } // namespace
@@ -75,8 +75,8 @@ void ScriptedServer::accept()
             m_requests[index] += socket->readAll();
             if (wasComplete || !isCompleteRequest(m_requests[index]))
                 return;
-            if (reply.mode == Mode::OneByteAtATime) {
-                sendByteByByte(socket, reply.bytes);
+            if (reply.mode == Mode::OneByteAtATime || reply.mode == Mode::OneByteEvery50Ms) {
+                sendByteByByte(socket, reply.bytes, reply.mode == Mode::OneByteAtATime ? 1 : 50);
                 return;
             }
             socket->write(reply.bytes);

@@ -15,6 +15,7 @@ public:
     enum class Mode {
         ReplyAndClose,    // send the reply, then close
         OneByteAtATime,   // send the reply a byte per millisecond, then close
+        OneByteEvery50Ms, // send the reply a byte every 50 ms, then close
         ReplyAndKeepOpen, // send the reply (if any), then stay silent with the connection open
         CloseAtOnce,      // close as soon as the connection is accepted, reading nothing
     };
