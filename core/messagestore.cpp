@@ -160,7 +160,8 @@ bool rewriteWhole(const QString &path, const XmlElement &first)
 bool StoreMessages(TClientServiceInfo &info, const QString &messageList)
 {
     // The list arrives as Unicode text, so Chinese messages parse whatever the answer declared.
-    const std::optional<XmlDocument> delivered = XmlDocument::fromUnicode(messageList);
+    const std::optional<XmlDocument> delivered =
+        XmlDocument::fromUnicode(messageList, XmlDocument::Source::Network);
     if (!delivered)
         return true;
     const XmlElement first = delivered->root().child(0);

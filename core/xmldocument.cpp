@@ -6,6 +6,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlreader.h>
 #include <libxml/xmlsave.h>
+#include <limits>
 #include <mutex>
 
 namespace {
@@ -57,17 +58,50 @@ qsizetype skipPast(QByteArrayView bytes, qsizetype from, QByteArrayView end)
     return at < 0 ? -1 : at + end.size();
 }
 
+// How much markup a document may hold before the parser sees it.
+struct MarkupBudget
+{
+    qsizetype nodes;      // elements, comments, processing instructions, CDATA sections
+    qsizetype attributes; // over the whole document
+    qsizetype namespaces; // declarations over the whole document
+
+    bool spend(qsizetype &left, qsizetype count = 1) { return (left -= count) >= 0; }
+};
+
+constexpr qsizetype kUnbounded = std::numeric_limits<qsizetype>::max();
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Whether the attribute whose '=' ends `tag` declares a namespace. Every prefixed name is looked
+// up through all the declarations in scope, so many of them make every lookup long.
+bool declaresNamespace(QByteArrayView tag)
+{
+    qsizetype end = tag.size();
+    while (end > 0 && isBlank(tag[end - 1]))
+        --end;
+    qsizetype start = end;
+    while (start > 0 && !isBlank(tag[start - 1]) && tag[start - 1] != '"' && tag[start - 1] != '\'')
+        --start;
+    const QByteArrayView name = tag.sliced(start, end - start);
+    return name == "xmlns" || name.startsWith("xmlns:");
+}
+
 // The position after the start tag that opens at `from`, or -1 when it has more attributes than
-// XmlDocument::kMaxAttributes or does not end.
-qsizetype skipStartTag(QByteArrayView bytes, qsizetype from)
+// XmlDocument::kMaxAttributes or than the budget allows, or does not end.
+qsizetype skipStartTag(QByteArrayView bytes, qsizetype from, MarkupBudget &budget)
 {
     int attributes = 0;
     for (qsizetype i = from; i < bytes.size(); ++i) {
         switch (bytes[i]) {
         case '>':
-            return i + 1;
+            return budget.spend(budget.attributes, attributes) ? i + 1 : -1;
         case '=':
             if (++attributes > XmlDocument::kMaxAttributes)
+                return -1;
+            if (declaresNamespace(bytes.sliced(from, i - from)) && !budget.spend(budget.namespaces))
                 return -1;
             break;
         case '"':
@@ -84,17 +118,20 @@ qsizetype skipStartTag(QByteArrayView bytes, qsizetype from)
 }
 
 // The parser checks an element's attributes for duplicates in quadratic time, so one element
-// with many of them could hold the client for minutes: such documents never reach it. Neither do
+// with many of them could hold the client for minutes, and it builds a tree node for every piece
+// of markup, so a megabyte of tiny ones takes long too: such documents never reach it. Neither do
 // documents with a document type (refused after parsing anyway) or with NUL bytes (UTF-16 and
 // UTF-32, which this byte-wise look could misjudge and which no document of the client uses).
 // Whatever is ill-formed in some other way is left to the parser to refuse.
-bool withinParseBounds(QByteArrayView bytes)
+bool withinParseBounds(QByteArrayView bytes, MarkupBudget budget)
 {
     if (bytes.contains('\0'))
         return false;
     qsizetype i = 0;
     while ((i = bytes.indexOf('<', i)) >= 0) {
         const QByteArrayView rest = bytes.sliced(i);
+        if (!rest.startsWith("</") && !budget.spend(budget.nodes))
+            return false;
         if (rest.startsWith("<!--")) {
             i = skipPast(bytes, i + 4, "-->");
         } else if (rest.startsWith("<![CDATA[")) {
@@ -106,7 +143,7 @@ bool withinParseBounds(QByteArrayView bytes)
         } else if (rest.startsWith("</")) {
             i = skipPast(bytes, i + 2, ">");
         } else {
-            i = skipStartTag(bytes, i + 1);
+            i = skipStartTag(bytes, i + 1, budget);
             if (i < 0)
                 return false;
         }
@@ -215,10 +252,15 @@ void XmlDocument::Deleter::operator()(_xmlDoc *doc) const
     xmlFreeDoc(doc);
 }
 
-std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const char *encoding)
+std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const char *encoding,
+                                              Source source)
 {
     initialiseLibxml();
-    if (bytes.isEmpty() || !withinParseBounds(bytes))
+    const MarkupBudget budget =
+        source == Source::Network
+            ? MarkupBudget{kMaxNetworkNodes, kMaxNetworkAttributes, kMaxNetworkNamespaces}
+            : MarkupBudget{kUnbounded, kUnbounded, kUnbounded};
+    if (bytes.isEmpty() || !withinParseBounds(bytes, budget))
         return std::nullopt;
     xmlDocPtr doc = xmlReadMemory(bytes.constData(), int(qMin<qsizetype>(bytes.size(), INT_MAX)),
                                   nullptr, encoding, XML_PARSE_NONET);
@@ -230,14 +272,14 @@ std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const cha
     return document;
 }
 
-std::optional<XmlDocument> XmlDocument::fromBytes(const QByteArray &bytes)
+std::optional<XmlDocument> XmlDocument::fromBytes(const QByteArray &bytes, Source source)
 {
-    return parse(bytes, nullptr);
+    return parse(bytes, nullptr, source);
 }
 
-std::optional<XmlDocument> XmlDocument::fromUnicode(const QString &text)
+std::optional<XmlDocument> XmlDocument::fromUnicode(const QString &text, Source source)
 {
-    return parse(text.toUtf8(), "UTF-8");
+    return parse(text.toUtf8(), "UTF-8", source);
 }
 
 std::optional<XmlDocument> XmlDocument::fromFile(const QString &path)
