@@ -80,7 +80,8 @@ int RunHeadless(TClientServiceInfo &info, const CommandLine &commandLine)
     QObject::connect(&autoLogin, &StartupAutoLogin::attempted,
                      [&info](const QString &message) { printLoginOutcome(info, message); });
     int status = 0;
-    if (commandLine.hasCredentials && !loginByHand(info, commandLine))
+    // A login ended by a signal is a normal end, not a failed login.
+    if (commandLine.hasCredentials && !loginByHand(info, commandLine) && !quitRequested)
         status = 1;
     else if (!commandLine.hasCredentials && info.AutoLogin)
         autoLogin.start();

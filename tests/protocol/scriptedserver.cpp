@@ -1,5 +1,6 @@
 #include "scriptedserver.h"
 
+#include <QDeadlineTimer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
@@ -58,6 +59,19 @@ void ScriptedServer::addReply(const QByteArray &bytes, Mode mode)
     m_script.append({bytes, mode});
 }
 
+bool ScriptedServer::waitForRequests(int count, int timeOutMs)
+{
+    const QDeadlineTimer deadline(timeOutMs);
+    while (m_completeRequests < count && !deadline.hasExpired()) {
+        QEventLoop loop;
+        m_waiting = &loop;
+        QTimer::singleShot(deadline.remainingTime(), &loop, &QEventLoop::quit);
+        loop.exec();
+        m_waiting = nullptr;
+    }
+    return m_completeRequests >= count;
+}
+
 void ScriptedServer::accept()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
@@ -75,6 +89,9 @@ void ScriptedServer::accept()
             m_requests[index] += socket->readAll();
             if (wasComplete || !isCompleteRequest(m_requests[index]))
                 return;
+            ++m_completeRequests;
+            if (m_waiting)
+                m_waiting->quit();
             if (reply.mode == Mode::OneByteAtATime || reply.mode == Mode::OneByteEvery50Ms) {
                 sendByteByByte(socket, reply.bytes, reply.mode == Mode::OneByteAtATime ? 1 : 50);
                 return;
