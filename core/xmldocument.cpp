@@ -4,7 +4,6 @@
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
-#include <libxml/xmlreader.h>
 #include <libxml/xmlsave.h>
 #include <limits>
 #include <mutex>
@@ -293,25 +292,30 @@ std::optional<XmlDocument> XmlDocument::fromFile(const QString &path)
 bool XmlDocument::isWellFormedFile(const QString &path)
 {
     initialiseLibxml();
-    const std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> reader(
-        xmlReaderForFile(QFile::encodeName(path).constData(), nullptr, XML_PARSE_NONET),
-        xmlFreeTextReader);
-    if (!reader)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    bool hasRoot = false;
-    int status = 0;
-    while ((status = xmlTextReaderRead(reader.get())) == 1) {
-        switch (xmlTextReaderNodeType(reader.get())) {
-        case XML_READER_TYPE_DOCUMENT_TYPE:
+    // The parser alone, fed in pieces and building nothing: it only has to reach the end.
+    xmlSAXHandler handler = {};
+    handler.initialized = XML_SAX2_MAGIC;
+    bool hasDocumentType = false;
+    handler.internalSubset = [](void *found, const xmlChar *, const xmlChar *, const xmlChar *) {
+        *static_cast<bool *>(found) = true;
+    };
+    const std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> parser(
+        xmlCreatePushParserCtxt(&handler, &hasDocumentType, nullptr, 0, nullptr),
+        xmlFreeParserCtxt);
+    if (!parser)
+        return false;
+    xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET);
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = file.read(piece.data(), piece.size())) > 0) {
+        if (xmlParseChunk(parser.get(), piece.constData(), int(read), 0) != 0)
             return false;
-        case XML_READER_TYPE_ELEMENT:
-            hasRoot = true;
-            break;
-        default:
-            break;
-        }
     }
-    return status == 0 && hasRoot;
+    return read == 0 && xmlParseChunk(parser.get(), nullptr, 0, 1) == 0 && parser->wellFormed &&
+           !hasDocumentType;
 }
 
 XmlElement XmlDocument::root() const
