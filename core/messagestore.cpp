@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 // The store only grows, so a delivery must not cost what the store holds: new messages are
 // written in front of the old ones, whose bytes are copied behind them as they stand. The file
@@ -95,7 +94,7 @@ QByteArray storedElements(const XmlElement &first)
     return elements;
 }
 
-bool copyBytes(QFile &from, qint64 count, QSaveFile &to)
+bool copyBytes(QFile &from, qint64 count, QIODevice &to)
 {
     QByteArray buffer(qMin(count, kCopyBufferBytes), Qt::Uninitialized);
     while (count > 0) {
@@ -112,17 +111,17 @@ bool copyBytes(QFile &from, qint64 count, QSaveFile &to)
 bool insertInto(const QString &path, const StoreLayout &layout, const QByteArray &elements)
 {
     QFile old(path);
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (old.open(QIODevice::ReadOnly) && file.open(QIODevice::WriteOnly) &&
-        copyBytes(old, layout.insertAt, file) && file.write(elements) == elements.size() &&
-        copyBytes(old, old.size() - layout.insertAt, file) && file.flush() && file.commit()) {
-        lastWrite() = {path, FileIdentity::of(path), layout};
-        return true;
+    if (!old.open(QIODevice::ReadOnly)) {
+        qWarning("could not read %s: %s", qUtf8Printable(path), qUtf8Printable(old.errorString()));
+        return false;
     }
-    qWarning("could not write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));
-    file.cancelWriting();
-    return false;
+    const bool written = SaveFileAtomically(path, [&](QIODevice &file) {
+        return copyBytes(old, layout.insertAt, file) && file.write(elements) == elements.size() &&
+               copyBytes(old, old.size() - layout.insertAt, file);
+    });
+    if (written)
+        lastWrite() = {path, FileIdentity::of(path), layout};
+    return written;
 }
 
 bool startStore(const QString &path, const QByteArray &elements)
@@ -151,7 +150,9 @@ bool rewriteWhole(const QString &path, const XmlElement &first)
     }
     if (!SaveFileAtomically(path, store->toCp936()))
         return false;
-    lastWrite() = {path, FileIdentity::of(path), ReadStoreLayout(path).value_or(StoreLayout{})};
+    // Without a layout it can use, the next delivery looks at the file again.
+    const std::optional<StoreLayout> layout = ReadStoreLayout(path);
+    lastWrite() = layout ? LastWrite{path, FileIdentity::of(path), *layout} : LastWrite{};
     return true;
 }
 
