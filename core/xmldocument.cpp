@@ -1,11 +1,12 @@
 #include "core/xmldocument.h"
 
+#include "core/markupbudget.h"
+
 #include <QFile>
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
-#include <limits>
 #include <mutex>
 
 namespace {
@@ -48,109 +49,6 @@ XmlElement firstElementFrom(xmlNode *node)
     while (node && node->type != XML_ELEMENT_NODE)
         node = node->next;
     return XmlElement(node);
-}
-
-// The position just past `end` from `from`, or -1 when `end` does not come.
-qsizetype skipPast(QByteArrayView bytes, qsizetype from, QByteArrayView end)
-{
-    const qsizetype at = bytes.indexOf(end, from);
-    return at < 0 ? -1 : at + end.size();
-}
-
-// How much markup a document may hold before the parser sees it.
-struct MarkupBudget
-{
-    qsizetype nodes;      // elements, comments, processing instructions, CDATA sections
-    qsizetype attributes; // over the whole document
-    qsizetype namespaces; // declarations over the whole document
-
-    bool spend(qsizetype &left, qsizetype count = 1) { return (left -= count) >= 0; }
-};
-
-constexpr qsizetype kUnbounded = std::numeric_limits<qsizetype>::max();
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// Whether the attribute whose '=' ends `tag` declares a namespace. Every prefixed name is looked
-// up through all the declarations in scope, so many of them make every lookup long.
-bool declaresNamespace(QByteArrayView tag)
-{
-    qsizetype end = tag.size();
-    while (end > 0 && isBlank(tag[end - 1]))
-        --end;
-    qsizetype start = end;
-    while (start > 0 && !isBlank(tag[start - 1]) && tag[start - 1] != '"' && tag[start - 1] != '\'')
-        --start;
-    const QByteArrayView name = tag.sliced(start, end - start);
-    return name == "xmlns" || name.startsWith("xmlns:");
-}
-
-// The position after the start tag that opens at `from`, or -1 when it has more attributes than
-// XmlDocument::kMaxAttributes or than the budget allows, or does not end.
-qsizetype skipStartTag(QByteArrayView bytes, qsizetype from, MarkupBudget &budget)
-{
-    int attributes = 0;
-    for (qsizetype i = from; i < bytes.size(); ++i) {
-        switch (bytes[i]) {
-        case '>':
-            return budget.spend(budget.attributes, attributes) ? i + 1 : -1;
-        case '=':
-            if (++attributes > XmlDocument::kMaxAttributes)
-                return -1;
-            if (declaresNamespace(bytes.sliced(from, i - from)) && !budget.spend(budget.namespaces))
-                return -1;
-            break;
-        case '"':
-        case '\'':
-            i = bytes.indexOf(bytes[i], i + 1);
-            if (i < 0)
-                return -1;
-            break;
-        default:
-            break;
-        }
-    }
-    return -1;
-}
-
-// The parser checks an element's attributes for duplicates in quadratic time, so one element
-// with many of them could hold the client for minutes, and it builds a tree node for every piece
-// of markup, so a megabyte of tiny ones takes long too: such documents never reach it. Neither do
-// documents with a document type (refused after parsing anyway) or with NUL bytes (UTF-16 and
-// UTF-32, which this byte-wise look could misjudge and which no document of the client uses).
-// Whatever is ill-formed in some other way is left to the parser to refuse.
-bool withinParseBounds(QByteArrayView bytes, MarkupBudget budget)
-{
-    if (bytes.contains('\0'))
-        return false;
-    qsizetype i = 0;
-    while ((i = bytes.indexOf('<', i)) >= 0) {
-        const QByteArrayView rest = bytes.sliced(i);
-        if (!rest.startsWith("</") && !budget.spend(budget.nodes))
-            return false;
-        if (rest.startsWith("<!--")) {
-            i = skipPast(bytes, i + 4, "-->");
-        } else if (rest.startsWith("<![CDATA[")) {
-            i = skipPast(bytes, i + 9, "]]>");
-        } else if (rest.startsWith("<?")) {
-            i = skipPast(bytes, i + 2, "?>");
-        } else if (rest.startsWith("<!")) {
-            return false;
-        } else if (rest.startsWith("</")) {
-            i = skipPast(bytes, i + 2, ">");
-        } else {
-            i = skipStartTag(bytes, i + 1, budget);
-            if (i < 0)
-                return false;
-        }
-        // Something left open: the parser refuses the document in its own time, which is linear.
-        if (i < 0)
-            return true;
-    }
-    return true;
 }
 
 } // namespace
@@ -255,11 +153,14 @@ std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const cha
                                               Source source)
 {
     initialiseLibxml();
-    const MarkupBudget budget =
-        source == Source::Network
-            ? MarkupBudget{kMaxNetworkNodes, kMaxNetworkAttributes, kMaxNetworkNamespaces}
-            : MarkupBudget{kUnbounded, kUnbounded, kUnbounded};
-    if (bytes.isEmpty() || !withinParseBounds(bytes, budget))
+    MarkupBudget budget;
+    budget.attributesPerElement = kMaxAttributes;
+    if (source == Source::Network) {
+        budget.nodes = kMaxNetworkNodes;
+        budget.attributes = kMaxNetworkAttributes;
+        budget.namespaces = kMaxNetworkNamespaces;
+    }
+    if (bytes.isEmpty() || !WithinMarkupBudget(bytes, budget))
         return std::nullopt;
     xmlDocPtr doc = xmlReadMemory(bytes.constData(), int(qMin<qsizetype>(bytes.size(), INT_MAX)),
                                   nullptr, encoding, XML_PARSE_NONET);

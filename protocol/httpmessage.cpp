@@ -108,11 +108,12 @@ void ReplyHeaderValues::take(QByteArrayView line)
     else if (auto value = valueOf(line, "LOCATION:"))
         location = std::move(*value);
     else if (auto value = valueOf(line, "CONTENT-LENGTH:")) {
-        bool ok = false;
-        const qint64 length = value->toLongLong(&ok);
+        // Digits only: a sign or trailing text would make the length a guess.
         const bool digitsOnly =
             !value->isEmpty() && std::all_of(value->cbegin(), value->cend(),
                                              [](char c) { return c >= '0' && c <= '9'; });
-        contentLength = ok && digitsOnly ? std::optional(length) : std::nullopt;
+        bool fits = false;
+        const qint64 length = value->toLongLong(&fits);
+        contentLength = digitsOnly && fits ? std::optional(length) : std::nullopt;
     }
 }

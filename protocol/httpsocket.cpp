@@ -12,10 +12,6 @@ namespace {
 // The code with which the socket's own events end a wait.
 constexpr int kWoken = 1;
 
-} // namespace
-
-namespace {
-
 QDeadlineTimer deadlineIn(int timeOutMs)
 {
     return timeOutMs > 0 ? QDeadlineTimer(timeOutMs) : QDeadlineTimer(QDeadlineTimer::Forever);
