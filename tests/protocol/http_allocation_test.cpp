@@ -7,16 +7,20 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define MARBELLO_COUNTS_ALLOCATIONS 0
-#else
-#define MARBELLO_COUNTS_ALLOCATIONS 1
-
 namespace {
 
 constexpr size_t kLarge = 64 * 1024;
 std::atomic<bool> g_counting = false;
 std::atomic<int> g_largeAllocations = 0;
+
+} // namespace
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kCountsAllocations = false;
+#else
+constexpr bool kCountsAllocations = true;
+
+namespace {
 
 void count(size_t size)
 {
@@ -46,7 +50,7 @@ void *realloc(void *pointer, size_t size) noexcept
 
 TEST(HttpAllocation, ReadingAReplyAllocatesNoLineBufferOfTheLineLimit)
 {
-    if (!MARBELLO_COUNTS_ALLOCATIONS)
+    if (!kCountsAllocations)
         GTEST_SKIP() << "the sanitizer owns malloc";
     QByteArray reply = "HTTP/1.0 200 OK\r\n";
     for (int i = 0; i < 15; ++i)
