@@ -65,7 +65,8 @@ int RunHeadless(TClientServiceInfo &info, const CommandLine &commandLine)
             printLoginOutcome(info, login.message);
         else
             printLine(login.message);
-        if (!login.online)
+        // A login ended by a signal is a normal end, not a failed login.
+        if (!login.online && !quitRequested)
             status = 1;
     } else if (info.AutoLogin)
         autoLogin.start();

@@ -16,7 +16,8 @@ QString flag(bool on)
 }
 
 // Keeps the file well-formed and on its four lines whatever a value holds. Control characters
-// other than tab and line ends cannot appear in XML at all, so they are dropped.
+// other than tab and line ends cannot appear in XML at all, so they are dropped (as the encoder
+// drops the other characters XML cannot hold).
 QString escaped(const QString &value)
 {
     QString out;
@@ -166,8 +167,12 @@ void LoadConfig(TClientServiceInfo &info)
 
 bool SaveConfig(TClientServiceInfo &info)
 {
-    const bool saved = SaveFileAtomically(info.configPath(), cp936::encode(configText(info)));
+    // The file holds the password, scrambled with a key anyone can derive: it is the user's own.
+    if (!SaveFileAtomically(info.configPath(), cp936::encodeForXml(configText(info)),
+                            FileAccess::OwnerOnly))
+        return false;
+    // A start-at-logon entry that disagrees with the file would not survive the next start.
     if (info.AutoRunUpdater)
         info.AutoRunUpdater(info);
-    return saved;
+    return true;
 }

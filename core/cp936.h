@@ -7,8 +7,15 @@
 // file and every request of the client uses.
 namespace cp936 {
 
+// A character the code page lacks becomes '?'.
 QByteArray encode(QStringView text);
+// A byte that starts no character becomes U+FFFD.
 QString decode(QByteArrayView bytes);
+
+// For XML text that is already escaped: a character the code page lacks becomes a character
+// reference, and one that XML cannot hold at all is dropped, so the bytes always read back as the
+// text (less those dropped characters).
+QByteArray encodeForXml(QStringView text);
 
 // Byte length of the text once encoded.
 qsizetype byteLength(QStringView text);

@@ -29,10 +29,15 @@ QString TLogInfo::FormatLine(int kind, const QString &source, const QString &pla
                              const QString &action, const QString &detail)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    return kindWord(kind) + QStringLiteral("  ") + now.toString(QStringLiteral("yyyy-M-d")) +
-           QLatin1Char(',') + now.toString(QStringLiteral("H:mm:ss")) + QStringLiteral("  [") +
-           action + QStringLiteral("] - ") + detail + QStringLiteral("  ") + source +
-           QStringLiteral(" (") + place + QLatin1Char(')');
+    QString line = kindWord(kind) + QStringLiteral("  ") +
+                   now.toString(QStringLiteral("yyyy-M-d")) + QLatin1Char(',') +
+                   now.toString(QStringLiteral("H:mm:ss")) + QStringLiteral("  [") + action +
+                   QStringLiteral("] - ") + detail + QStringLiteral("  ") + source +
+                   QStringLiteral(" (") + place + QLatin1Char(')');
+    // A field (a service's Reason, for one) must not start a line of its own: one entry, one line.
+    for (const QChar lineBreak : {QLatin1Char('\r'), QLatin1Char('\n')})
+        line.replace(lineBreak, QLatin1Char(' '));
+    return line;
 }
 
 void TLogInfo::Write(int kind, const QString &source, const QString &place, const QString &action,

@@ -1,12 +1,24 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+#include <functional>
+
+enum class FileAccess {
+    Default,   // as the process's umask allows, or as the replaced file was
+    OwnerOnly, // 0600 whatever the old file allowed
+};
 
 // Replaces `path` with `bytes` atomically: a temporary file beside it is written, flushed to disk
 // and renamed over the target, so a crash leaves either the old or the new file. On failure the
 // old file stays, the reason goes to stderr, and false comes back.
-bool SaveFileAtomically(const QString &path, const QByteArray &bytes);
+bool SaveFileAtomically(const QString &path, const QByteArray &bytes,
+                        FileAccess access = FileAccess::Default);
+// The same with the content produced by `write`, which returns false when it could not write it
+// all; for content too large to hold in memory at once.
+bool SaveFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &write,
+                        FileAccess access = FileAccess::Default);
 
 // Moves a damaged file out of the way as `path` + ".broken" (replacing an older one), so that
 // what it held can still be recovered by hand. False when it could not be moved.

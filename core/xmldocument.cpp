@@ -1,5 +1,7 @@
 #include "core/xmldocument.h"
 
+#include "core/markupbudget.h"
+
 #include <QFile>
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
@@ -147,10 +149,18 @@ void XmlDocument::Deleter::operator()(_xmlDoc *doc) const
     xmlFreeDoc(doc);
 }
 
-std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const char *encoding)
+std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const char *encoding,
+                                              Source source)
 {
     initialiseLibxml();
-    if (bytes.isEmpty())
+    MarkupBudget budget;
+    budget.attributesPerElement = kMaxAttributes;
+    if (source == Source::Network) {
+        budget.nodes = kMaxNetworkNodes;
+        budget.attributes = kMaxNetworkAttributes;
+        budget.namespaces = kMaxNetworkNamespaces;
+    }
+    if (bytes.isEmpty() || !WithinMarkupBudget(bytes, budget))
         return std::nullopt;
     xmlDocPtr doc = xmlReadMemory(bytes.constData(), int(qMin<qsizetype>(bytes.size(), INT_MAX)),
                                   nullptr, encoding, XML_PARSE_NONET);
@@ -162,14 +172,14 @@ std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const cha
     return document;
 }
 
-std::optional<XmlDocument> XmlDocument::fromBytes(const QByteArray &bytes)
+std::optional<XmlDocument> XmlDocument::fromBytes(const QByteArray &bytes, Source source)
 {
-    return parse(bytes, nullptr);
+    return parse(bytes, nullptr, source);
 }
 
-std::optional<XmlDocument> XmlDocument::fromUnicode(const QString &text)
+std::optional<XmlDocument> XmlDocument::fromUnicode(const QString &text, Source source)
 {
-    return parse(text.toUtf8(), "UTF-8");
+    return parse(text.toUtf8(), "UTF-8", source);
 }
 
 std::optional<XmlDocument> XmlDocument::fromFile(const QString &path)
@@ -178,6 +188,35 @@ std::optional<XmlDocument> XmlDocument::fromFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return fromBytes(file.readAll());
+}
+
+bool XmlDocument::isWellFormedFile(const QString &path)
+{
+    initialiseLibxml();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // The parser alone, fed in pieces and building nothing: it only has to reach the end.
+    xmlSAXHandler handler = {};
+    handler.initialized = XML_SAX2_MAGIC;
+    bool hasDocumentType = false;
+    handler.internalSubset = [](void *found, const xmlChar *, const xmlChar *, const xmlChar *) {
+        *static_cast<bool *>(found) = true;
+    };
+    const std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> parser(
+        xmlCreatePushParserCtxt(&handler, &hasDocumentType, nullptr, 0, nullptr),
+        xmlFreeParserCtxt);
+    if (!parser)
+        return false;
+    xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET);
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = file.read(piece.data(), piece.size())) > 0) {
+        if (xmlParseChunk(parser.get(), piece.constData(), int(read), 0) != 0)
+            return false;
+    }
+    return read == 0 && xmlParseChunk(parser.get(), nullptr, 0, 1) == 0 && parser->wellFormed &&
+           !hasDocumentType;
 }
 
 XmlElement XmlDocument::root() const

@@ -51,16 +51,34 @@ private:
 };
 
 // A parsed XML document. Input is untrusted: no network, no external entities, no DTD at all
-// (none of the client's documents has one), no recovery from errors.
+// (none of the client's documents has one), no recovery from errors, no element with more than
+// kMaxAttributes attributes, and from the network no more markup than the network bounds.
 class XmlDocument
 {
 public:
+    // No document of the client has an element with more than 17 attributes; one with more than
+    // this is refused before it is parsed.
+    static constexpr int kMaxAttributes = 64;
+    // A document from the network is refused before it is parsed when it holds more markup than
+    // this (an answer filled with messages up to its size bound holds about 5,000 elements and
+    // 25,000 attributes), so that reading it stays short.
+    static constexpr qsizetype kMaxNetworkNodes = 8 * 1024;
+    static constexpr qsizetype kMaxNetworkAttributes = 32 * 1024;
+    static constexpr qsizetype kMaxNetworkNamespaces = 64; // the client's documents use none
+
+    enum class Source { Local, Network };
+
     // Bytes decoded by the document's own declaration: gb2312 means CP936, none means UTF-8.
-    static std::optional<XmlDocument> fromBytes(const QByteArray &bytes);
+    static std::optional<XmlDocument> fromBytes(const QByteArray &bytes,
+                                                Source source = Source::Local);
     // Unicode text; an encoding named in its declaration is ignored.
-    static std::optional<XmlDocument> fromUnicode(const QString &text);
+    static std::optional<XmlDocument> fromUnicode(const QString &text,
+                                                  Source source = Source::Local);
     // A missing, unreadable or ill-formed file gives nothing.
     static std::optional<XmlDocument> fromFile(const QString &path);
+    // Whether fromFile would give a document, found out by streaming the file through the parser
+    // in little memory, however large it is.
+    static bool isWellFormedFile(const QString &path);
 
     XmlElement root() const;
 
@@ -73,7 +91,8 @@ private:
         void operator()(_xmlDoc *doc) const;
     };
     explicit XmlDocument(_xmlDoc *doc) : m_doc(doc) {}
-    static std::optional<XmlDocument> parse(const QByteArray &bytes, const char *encoding);
+    static std::optional<XmlDocument> parse(const QByteArray &bytes, const char *encoding,
+                                            Source source);
 
     std::unique_ptr<_xmlDoc, Deleter> m_doc;
 };

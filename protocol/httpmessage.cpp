@@ -3,6 +3,7 @@
 #include "core/percentencoding.h"
 
 #include <QByteArray>
+#include <algorithm>
 
 namespace {
 
@@ -106,4 +107,13 @@ void ReplyHeaderValues::take(QByteArrayView line)
         cookie = std::move(*value);
     else if (auto value = valueOf(line, "LOCATION:"))
         location = std::move(*value);
+    else if (auto value = valueOf(line, "CONTENT-LENGTH:")) {
+        // Digits only: a sign or trailing text would make the length a guess.
+        const bool digitsOnly =
+            !value->isEmpty() && std::all_of(value->cbegin(), value->cend(),
+                                             [](char c) { return c >= '0' && c <= '9'; });
+        bool fits = false;
+        const qint64 length = value->toLongLong(&fits);
+        contentLength = digitsOnly && fits ? std::optional(length) : std::nullopt;
+    }
 }

@@ -28,11 +28,13 @@ qint16 ReplyCode(QByteArrayView statusLine);
 // True for the bare line end that closes a reply header.
 bool IsHeaderEnd(QByteArrayView line);
 
-// The Set-Cookie and Location values of one reply; a later line of the same name wins.
+// The Set-Cookie, Location and Content-Length values of one reply; a later line of the same name
+// wins. A Content-Length that is not a plain decimal number counts as absent.
 struct ReplyHeaderValues
 {
     QByteArray cookie;
     QByteArray location;
+    std::optional<qint64> contentLength;
 
     // Looks at one received header line (with its line end).
     void take(QByteArrayView line);

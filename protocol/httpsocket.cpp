@@ -5,15 +5,23 @@
 #include <QEventLoop>
 #include <QNetworkProxy>
 #include <QScopeGuard>
+#include <algorithm>
 
 namespace {
 
 // The code with which the socket's own events end a wait.
 constexpr int kWoken = 1;
 
+QDeadlineTimer deadlineIn(int timeOutMs)
+{
+    return timeOutMs > 0 ? QDeadlineTimer(timeOutMs) : QDeadlineTimer(QDeadlineTimer::Forever);
+}
+
 } // namespace
 
-HttpSocket::HttpSocket(int timeOutMs) : m_timeOutMs(timeOutMs)
+HttpSocket::HttpSocket(int stepTimeOutMs, int passTimeOutMs)
+    : m_stepTimeOutMs(stepTimeOutMs), m_passTimeOutMs(passTimeOutMs),
+      m_passDeadline(deadlineIn(passTimeOutMs))
 {
     // Proxies are the component's business, never Qt's own.
     m_socket.setProxy(QNetworkProxy::NoProxy);
@@ -34,11 +42,22 @@ HttpSocket::HttpSocket(int timeOutMs) : m_timeOutMs(timeOutMs)
     });
 }
 
+void HttpSocket::beginPass()
+{
+    m_passDeadline = deadlineIn(m_passTimeOutMs);
+}
+
+void HttpSocket::beginStep()
+{
+    m_stepDeadline = deadlineIn(m_stepTimeOutMs);
+}
+
 void HttpSocket::connectTo(const QString &host, int port)
 {
     const QHostAddress address = resolve(host);
     if (port <= 0 || port > 65535)
         throw THttpError(QStringLiteral("Connection Failed"));
+    beginStep();
     m_socket.connectToHost(address, static_cast<quint16>(port));
     while (m_socket.state() != QAbstractSocket::ConnectedState) {
         if (m_socket.state() == QAbstractSocket::UnconnectedState)
@@ -54,6 +73,7 @@ QHostAddress HttpSocket::resolve(const QString &host)
     if (host.isEmpty())
         throw THttpError(QStringLiteral("Null Remote Address"));
 
+    beginStep();
     m_lookup.reset();
     m_lookupId = QHostInfo::lookupHost(host, &m_socket, [this](const QHostInfo &info) {
         if (info.lookupId() != m_lookupId)
@@ -82,6 +102,7 @@ QHostAddress HttpSocket::resolve(const QString &host)
 
 void HttpSocket::send(const QByteArray &bytes)
 {
+    beginStep();
     m_socket.write(bytes);
     // A server that closes before taking the whole request may still have answered: the reply
     // reading finds out.
@@ -91,11 +112,13 @@ void HttpSocket::send(const QByteArray &bytes)
 
 QByteArray HttpSocket::readLine()
 {
+    beginStep();
     for (;;) {
+        // Read without a limit, the line takes what it needs rather than a buffer of the limit
+        // every time; the bounded read buffer keeps it short.
         if (m_socket.canReadLine()) {
-            // readLine keeps one byte of its limit for a terminating zero.
-            QByteArray line = m_socket.readLine(kReceiveBufferBytes + 1);
-            if (!line.endsWith('\n'))
+            QByteArray line = m_socket.readLine();
+            if (line.size() > kReceiveBufferBytes)
                 break;
             return line;
         }
@@ -110,6 +133,7 @@ QByteArray HttpSocket::readLine()
 
 QByteArray HttpSocket::readChunk()
 {
+    beginStep();
     for (;;) {
         if (m_socket.bytesAvailable() > 0)
             return m_socket.readAll();
@@ -144,12 +168,14 @@ bool HttpSocket::stillOpen() const
 
 void HttpSocket::waitForEvent(QLatin1String timedOutText, QLatin1String cancelledText)
 {
-    if (!m_cancelled) {
+    // The earlier of the two ends; a bound that has no end is the latest of all.
+    const QDeadlineTimer deadline = std::min(m_stepDeadline, m_passDeadline);
+    m_timedOut = deadline.hasExpired();
+    if (!m_cancelled && !m_timedOut) {
         QEventLoop loop;
         m_loop = &loop;
-        m_timedOut = false;
-        if (m_timeOutMs > 0)
-            m_timer.start(m_timeOutMs);
+        if (!deadline.isForever())
+            m_timer.start(std::chrono::milliseconds(deadline.remainingTime()));
         // Any other end of the loop means the application is quitting: the exchange is given up
         // rather than waited for again, which would spin once the loops refuse to run.
         if (loop.exec() != kWoken)

@@ -40,9 +40,11 @@ PromptOnlineResult PromptOnline(TClientServiceInfo &info)
         // Read before going online, so that an accepted answer without its list counts as
         // unreadable rather than half-applied.
         const QString messageList = answer.MessageList();
+        // Messages that could not be kept must not be acknowledged by the next keep-alive: as a
+        // failed keep-alive this one leads to a new login, and the service delivers them again.
+        if (!StoreMessages(info, messageList))
+            return lost(info, ServiceMessage::Unreadable());
         info.State = StateOnline;
-        // A store that cannot be written reports itself; the session goes on regardless.
-        StoreMessages(info, messageList);
         return {QString(), true};
     } catch (const XmlReadError &) {
         return lost(info, ServiceMessage::Unreadable());

@@ -11,7 +11,8 @@ struct PromptOnlineResult
 };
 
 // One keep-alive: takes the service's period, and on acceptance hands the delivered messages to
-// the store. Any failure leaves the client in connection lost.
+// the store. Any failure, a store that could not be written included, leaves the client in
+// connection lost.
 PromptOnlineResult PromptOnline(TClientServiceInfo &info);
 
 // The keep-alive timer's tick: a keep-alive while there is a session to keep (or AutoLogin), then

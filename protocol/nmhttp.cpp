@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QPointer>
 #include <QScopeGuard>
+#include <algorithm>
+#include <limits>
 
 // Lifetime rule: the component can only be destroyed while a transaction waits (or emits
 // Status), and the destructor cancels the socket, which makes that wait raise. So after any
@@ -19,7 +21,19 @@ namespace {
 constexpr int kMaxPasses = 10;
 constexpr qsizetype kMaxHeaderLines = 1000;
 constexpr qsizetype kMaxHeaderBytes = 1024 * 1024;
-constexpr qsizetype kMaxBodyBytes = 16 * 1024 * 1024;
+// Service answers are a few kilobytes; a bound this size keeps every parse of them short.
+constexpr qsizetype kMaxBodyBytes = 1024 * 1024;
+// One pass (a request and its reply) ends at the latest after the larger of these.
+constexpr int kMinPassTimeOutMs = 30 * 1000;
+constexpr int kPassTimeOutSteps = 8;
+
+int passTimeOutMs(int stepTimeOutMs)
+{
+    if (stepTimeOutMs <= 0)
+        return 0;
+    return int(std::clamp<qint64>(qint64(stepTimeOutMs) * kPassTimeOutSteps, kMinPassTimeOutMs,
+                                  std::numeric_limits<int>::max()));
+}
 
 QByteArray readPostFile(const QString &fileName)
 {
@@ -63,7 +77,7 @@ void TNMHTTP::run(HttpMethod method, const QString &url, const std::optional<QBy
 {
     if (m_socket)
         throw THttpError(QStringLiteral("Already connected"));
-    HttpSocket socket(TimeOut);
+    HttpSocket socket(TimeOut, passTimeOutMs(TimeOut));
     m_socket = &socket;
     const QPointer<TNMHTTP> alive(this);
     const auto release = qScopeGuard([this, &alive] {
@@ -83,6 +97,7 @@ void TNMHTTP::transact(HttpSocket &socket, HttpMethod method, QByteArray url,
         Port = target.port;
         const bool viaProxy = !Proxy.isEmpty();
 
+        socket.beginPass();
         report(1, "Connecting");
         socket.connectTo(viaProxy ? Proxy : Host, viaProxy ? ProxyPort : Port);
         report(2, "Sending Header");
@@ -133,13 +148,21 @@ qint16 TNMHTTP::readReply(HttpSocket &socket, ReplyHeaderValues &values)
 
     report(2, "Capture");
     Body.clear();
-    // HTTP/1.0: the body ends where the server closes the connection, whatever Content-Length
-    // says.
-    for (QByteArray chunk = socket.readChunk(); !chunk.isEmpty(); chunk = socket.readChunk()) {
+    // A proxy that keeps the connection open (as the request asks it to) ends the body only by
+    // its length; without one, the body ends where the server closes the connection.
+    const std::optional<qint64> &announced = values.contentLength;
+    if (announced && *announced > kMaxBodyBytes)
+        throw THttpError(QStringLiteral("Reply body too long"));
+    while (!announced || Body.size() < *announced) {
+        const QByteArray chunk = socket.readChunk();
+        if (chunk.isEmpty())
+            break;
         if (Body.size() + chunk.size() > kMaxBodyBytes)
             throw THttpError(QStringLiteral("Reply body too long"));
         Body += chunk;
     }
+    if (announced && Body.size() > *announced)
+        Body.truncate(*announced);
     return code;
 }
 

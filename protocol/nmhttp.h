@@ -19,9 +19,10 @@ struct THeaderInfo
 };
 
 // The client's HTTP/1.0 component. One transaction at a time: connect (directly or through the
-// proxy), send the request, read the reply until the server closes the connection, follow
-// 300-302 redirects. The caller is blocked, but every wait keeps the event loop running. A failure
-// is raised as THttpError; whatever part of the reply arrived stays in Header and Body.
+// proxy), send the request, read the reply (its Content-Length bytes, or until the server closes
+// the connection), follow 300-302 redirects. The caller is blocked, but every wait keeps the event
+// loop running. A failure is raised as THttpError; whatever part of the reply arrived stays in
+// Header and Body.
 class TNMHTTP : public QObject
 {
     Q_OBJECT
@@ -37,9 +38,11 @@ public:
     void Post(const QString &url, const QString &postData);
     void Head(const QString &url);
 
-    QString Host;        // from the URL of the current request
-    int Port = 0;        // 0 means 80
-    int TimeOut = 0;     // ms of inactivity each waiting step tolerates; 0 means no bound
+    QString Host; // from the URL of the current request
+    int Port = 0; // 0 means 80
+    // ms each waiting step may take; a pass (request and reply) may take the larger of 30 s and
+    // eight steps. 0 means no bound.
+    int TimeOut = 0;
     int ReportLevel = 0; // Status is emitted for the steps of this level and below
     QString Proxy;       // empty: direct connection
     int ProxyPort = 0;

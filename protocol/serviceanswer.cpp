@@ -2,7 +2,8 @@
 
 #include <limits>
 
-TServiceAnswer::TServiceAnswer(const QByteArray &body) : m_document(XmlDocument::fromBytes(body))
+TServiceAnswer::TServiceAnswer(const QByteArray &body)
+    : m_document(XmlDocument::fromBytes(body, XmlDocument::Source::Network))
 {
     if (!m_document)
         throw XmlReadError("answer is not a well-formed document");

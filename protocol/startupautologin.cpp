@@ -26,7 +26,8 @@ void StartupAutoLogin::attempt()
 {
     bool newVersion = false;
     const QString message = Login(m_info, m_info.LastLogid, m_info.LastPassword, newVersion);
-    if (message == ServiceMessage::NoAnswer()) {
+    // A proxy's error page while the service is down is as much "no answer yet" as silence.
+    if (message == ServiceMessage::NoAnswer() || message == ServiceMessage::Unreadable()) {
         m_retry.start(m_nextRetryMs);
         m_nextRetryMs = qMin(m_nextRetryMs * 2, m_maxRetryMs);
     }

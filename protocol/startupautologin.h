@@ -5,9 +5,10 @@
 
 class TClientServiceInfo;
 
-// The automatic login at start. When it finds no answer (typically a network that comes up after
-// the client) it tries again with LastLogid/LastPassword after a delay that doubles up to a cap,
-// until the service answers at all, or the user logs in or off by hand (cancel()).
+// The automatic login at start. When it finds no answer, or one it cannot read (typically a
+// network that comes up after the client, or a proxy's error page meanwhile), it tries again with
+// LastLogid/LastPassword after a delay that doubles up to a cap, until the service itself answers
+// (accepted or refused), or the user logs in or off by hand (cancel()).
 class StartupAutoLogin : public QObject
 {
     Q_OBJECT
@@ -18,7 +19,7 @@ public:
     explicit StartupAutoLogin(TClientServiceInfo &info, int firstRetryMs = kFirstRetryMs,
                               int maxRetryMs = kMaxRetryMs, QObject *parent = nullptr);
 
-    // Logs in now; retries follow as long as there is no answer.
+    // Logs in now; retries follow as long as there is no answer from the service.
     void start();
     void cancel();
 

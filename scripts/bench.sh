@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh default
-for bench in bench_startup bench_store bench_http bench_service_load bench_client_cpu; do
+for bench in bench_startup bench_store bench_parse bench_http bench_service_load bench_client_cpu; do
     echo "== $bench"
     "build/default/bench/$bench"
 done

@@ -12,8 +12,10 @@ int g_pipe[2] = {-1, -1};
 
 extern "C" void onTerminationSignal(int)
 {
+    const int savedErrno = errno; // a full pipe must not change what the interrupted code sees
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace

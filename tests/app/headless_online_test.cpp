@@ -187,3 +187,18 @@ TEST(HeadlessOnline, StopsAtOnceWhileAKeepAliveWaitsForItsAnswer)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(cp936::decode(log.readAll()).contains(QStringLiteral("[软件退出]")));
 }
+
+TEST(HeadlessOnline, SignalDuringACommandLineLoginRunsTheClosingStepsAndEndsNormally)
+{
+    ScriptedServer service;
+    service.addReply(QByteArray(), ScriptedServer::Mode::ReplyAndKeepOpen);
+    OnlineClient client(service);
+    client.start({QStringLiteral("--logid"), QStringLiteral("abc"), QStringLiteral("--password"),
+                  QStringLiteral("pw")});
+    ASSERT_TRUE(service.waitForRequests(1));
+
+    EXPECT_EQ(client.process().stop(SIGTERM), 0);
+    QFile log(client.appDir() + QStringLiteral("/log/log.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(cp936::decode(log.readAll()).contains(QStringLiteral("[软件退出]")));
+}

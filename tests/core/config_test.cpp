@@ -6,7 +6,9 @@
 #include "tests/support/testfiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -119,4 +121,49 @@ TEST_F(ConfigTest, FailedSaveReturnsFalseAndKeepsTheOldFile)
     EXPECT_FALSE(withFileSizeCap(before.size() - 1, [this] { return SaveConfig(info); }));
     EXPECT_EQ(dir.read(kConfig), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{kConfig});
+}
+
+TEST_F(ConfigTest, EveryCharacterTheWriterCanEmitReadsBack)
+{
+    load(stored());
+    // In slices, so that a failure names its range; what XML cannot hold at all is dropped.
+    constexpr char32_t kSlice = 0x8000;
+    for (char32_t first = 0x20; first < 0x110000; first += kSlice) {
+        QString written;
+        QString expected;
+        for (char32_t c = first; c < qMin<char32_t>(first + kSlice, 0x110000); ++c) {
+            if (c >= 0xD800 && c < 0xE000)
+                continue;
+            const QString character = QString::fromUcs4(&c, 1);
+            written += character;
+            if (c != 0xFFFE && c != 0xFFFF)
+                expected += character;
+        }
+        info.WebStaticURL = written;
+        ASSERT_TRUE(SaveConfig(info));
+        info.WebStaticURL.clear();
+        LoadConfig(info);
+        ASSERT_EQ(info.WebStaticURL, expected) << "from U+" << std::hex << uint(first);
+        ASSERT_EQ(info.LastPassword.text(), kPassword);
+    }
+}
+
+TEST_F(ConfigTest, FileIsPrivateAndTheStartEntryFollowsOnlyAWrittenFile)
+{
+    int updates = 0;
+    info.AutoRunUpdater = [&updates](const TClientServiceInfo &) {
+        ++updates;
+    };
+    load(stored());
+    QFile::setPermissions(dir.file(kConfig), QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ReadGroup | QFile::ReadOther);
+    ASSERT_TRUE(SaveConfig(info));
+    EXPECT_EQ(updates, 1);
+    struct stat status = {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir.file(kConfig)).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+
+    info.AutoRun = !info.AutoRun;
+    EXPECT_FALSE(withFileSizeCap(1, [this] { return SaveConfig(info); }));
+    EXPECT_EQ(updates, 1);
 }

@@ -16,3 +16,24 @@ TEST(Cp936, GbkOnlyCharactersRoundTripAndCutsKeepWholeCharacters)
     const FixedText<20> id = QStringLiteral("a") + QString(10, QChar(0x4E2D)); // 21 bytes
     EXPECT_EQ(id.text(), QStringLiteral("a") + QString(9, QChar(0x4E2D)));
 }
+
+TEST(Cp936, LackingCharactersAndBadBytesHaveDefinedFallbacks)
+{
+    // U+E000 is in ICU's private-use mapping but not the code page; U+E0041 is a tag character,
+    // which the C library would drop without a word.
+    const QString lacking = QStringLiteral("a\uE000b") + QString::fromUcs4(U"\U000E0041") +
+                            QStringLiteral("\uFFFF\u20AC");
+    EXPECT_EQ(cp936::encode(lacking), QByteArrayLiteral("a?b??\x80"));
+    EXPECT_EQ(cp936::encodeForXml(lacking), QByteArrayLiteral("a&#57344;b&#917569;\x80"));
+    EXPECT_EQ(cp936::encodeForXml(QStringLiteral("\x01\t") + QChar(0xD800)),
+              QByteArrayLiteral("\t"));
+
+    const std::pair<QByteArray, QString> decoded[] = {
+        {QByteArrayLiteral("\xaa\xa1z"), QStringLiteral("\uFFFD\uFFFDz")},
+        {QByteArrayLiteral("a\xd6"), QStringLiteral("a\uFFFD")},
+        {QByteArrayLiteral("\xd6\xd0\xff"), QStringLiteral("中\uFFFD")},
+        {QByteArray(), QString()},
+    };
+    for (const auto &[bytes, text] : decoded)
+        EXPECT_EQ(cp936::decode(bytes), text) << bytes.toHex().toStdString();
+}

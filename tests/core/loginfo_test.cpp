@@ -51,3 +51,18 @@ TEST(LogInfo, AppendsOneCp936LinePerEntryAndSkipsWhatItCannotWrite)
         .Write(TLogInfo::Success, kSource, kPlace, QStringLiteral("x"), QString(), true);
     EXPECT_EQ(dir.read(QStringLiteral("file")), QByteArrayLiteral("x"));
 }
+
+TEST(LogInfo, LineBreaksInAnyFieldBecomeBlanks)
+{
+    TestAppDir dir;
+    const TLogInfo log(dir.file(QStringLiteral("log.txt")));
+    const QString forged = QStringLiteral("x\r\n成功  2026-1-1,0:00:00  [登录服务器] - forged\n");
+    log.Write(TLogInfo::Failure, forged, kPlace, QStringLiteral("a\rb"), forged, true);
+    const QString text = cp936::decode(dir.read(QStringLiteral("log.txt")));
+    ASSERT_EQ(text.count(QLatin1Char('\n')), 1);
+    ASSERT_EQ(text.count(QLatin1Char('\r')), 1);
+    const QString blanked = QStringLiteral("x  成功  2026-1-1,0:00:00  [登录服务器] - forged ");
+    expectLine(text.chopped(2), QStringLiteral("失败  "),
+               QStringLiteral("  [a b] - ") + blanked + QStringLiteral("  ") + blanked +
+                   QStringLiteral(" (本地)"));
+}

@@ -1,10 +1,13 @@
 #include "core/clientserviceinfo.h"
 #include "core/cp936.h"
 #include "core/messagestore.h"
+#include "core/xmldocument.h"
 #include "tests/core/filesizecap.h"
 #include "tests/support/testfiles.h"
 
 #include <QDir>
+#include <QFile>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,17 +72,90 @@ TEST_F(MessageStoreTest, EmptyOrUnreadableListLeavesEverythingAlone)
     EXPECT_EQ(stored(), "<?xml version=\"1.0\" ?>\r\n<Messages> </Messages>");
 }
 
-TEST_F(MessageStoreTest, IllFormedStoreIsReplacedButAFailedWriteReplacesNothing)
+TEST_F(MessageStoreTest, IllFormedStoreIsSetAsideButAFailedWriteReplacesNothing)
 {
-    dir.write(kStore, QByteArrayLiteral("<Messages><Message Comment=\"old\"></Messages"));
+    const QByteArray broken = QByteArrayLiteral("<Messages><Message Comment=\"old\"></Messages");
+    dir.write(kStore, broken);
     ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/></l>")));
     const std::string before = stored();
     EXPECT_EQ(before, storeFile(QStringLiteral("<Message Comment=\"A\"/>")));
+    EXPECT_EQ(dir.read(kStore + QStringLiteral(".broken")), broken);
 
     EXPECT_FALSE(withFileSizeCap(before.size(), [this] {
         return StoreMessages(info, QStringLiteral("<l><m Comment=\"longer than the cap\"/></l>"));
     }));
     EXPECT_EQ(stored(), before);
     EXPECT_EQ(QDir(dir.file(QStringLiteral("xml"))).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("messages.xml")});
+              (QStringList{QStringLiteral("messages.xml"), QStringLiteral("messages.xml.broken")}));
+}
+
+namespace {
+
+// The Comment of every stored message, first to last; nothing when the store is ill-formed.
+std::optional<QStringList> storedComments(const TestAppDir &dir)
+{
+    const std::optional<XmlDocument> store = XmlDocument::fromFile(dir.file(kStore));
+    if (!store)
+        return std::nullopt;
+    QStringList comments;
+    for (XmlElement m = store->root().child(0); !m.isNull(); m = m.nextSibling())
+        comments << m.attribute(QStringLiteral("Comment")).value_or(QString());
+    return comments;
+}
+
+} // namespace
+
+TEST_F(MessageStoreTest, AnyWellFormedStoreKeepsItsMessagesBehindTheNewOnes)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray store;
+        QStringList before;
+    } cases[] = {
+        {"empty root tag", "<?xml version=\"1.0\" encoding=\"gb2312\"?><Messages/>", {}},
+        {"no declaration, UTF-8",
+         "<Messages><Message Comment=\"\xE9\x95\x95\"/></Messages>",
+         {QStringLiteral("镕")}},
+        {"comments and single quotes",
+         "<?xml version='1.0' encoding='GB2312'?>\r\n<!-- a > b --><Messages a='>'>\r\n<!-- <x/> "
+         "-->"
+         "<Message Comment=\"\xD6\xD0\"/></Messages>",
+         {QStringLiteral("中")}},
+        {"written by the client",
+         storeFile(QStringLiteral("<Message Comment=\"old\"/>")).c_str(),
+         {QStringLiteral("old")}},
+    };
+    // A character the code page lacks goes in as a reference and reads back as itself.
+    const QString lacking = QStringLiteral("\uE000囧");
+    for (const auto &[name, store, before] : cases) {
+        dir.write(kStore, store);
+        ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/><m Comment=\"") +
+                                            lacking + QStringLiteral("\"/></l>")))
+            << name;
+        ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"B\"/></l>"))) << name;
+        EXPECT_EQ(storedComments(dir),
+                  QStringList({QStringLiteral("B"), lacking, QStringLiteral("A")}) + before)
+            << name;
+    }
+}
+
+TEST_F(MessageStoreTest, AStoreChangedByAnotherHandIsLookedAtAgain)
+{
+    ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/></l>")));
+    // Replaced (as editors do, by renaming) with an ill-formed file of the same size: it is set
+    // aside, not written into.
+    const QByteArray replaced = QByteArray(stored().size(), ' ');
+    dir.write(QStringLiteral("xml/other"), replaced);
+    ASSERT_EQ(::rename(QFile::encodeName(dir.file(QStringLiteral("xml/other"))).constData(),
+                       QFile::encodeName(dir.file(kStore)).constData()),
+              0);
+    ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"B\"/></l>")));
+    EXPECT_EQ(dir.read(kStore + QStringLiteral(".broken")), replaced);
+    EXPECT_EQ(storedComments(dir), QStringList{QStringLiteral("B")});
+
+    // Replaced by a well-formed store with another layout: its messages are kept.
+    dir.write(kStore, QByteArrayLiteral("<Messages>\n  <Message Comment=\"x\"/>\n</Messages>"));
+    ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"C\"/></l>")));
+    EXPECT_EQ(storedComments(dir), (QStringList{QStringLiteral("C"), QStringLiteral("x")}));
 }

@@ -1,5 +1,6 @@
 #include "core/cp936.h"
 #include "core/xmldocument.h"
+#include "tests/support/hostiledocuments.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -51,4 +52,72 @@ TEST(XmlDocument, SavesInGb2312AndReadsBackByTheDeclaration)
     EXPECT_EQ(reread->root().child(0).attribute(QStringLiteral("c")), text);
     // Without the declaration the bytes would have to be UTF-8, which they are not.
     EXPECT_FALSE(XmlDocument::fromBytes(saved.sliced(saved.indexOf('\n'))));
+}
+
+namespace {
+
+QByteArray elementWith(const QByteArray &attributes)
+{
+    return "<r><m" + attributes + "/></r>";
+}
+
+} // namespace
+
+TEST(XmlDocument, MarkupBeyondTheBoundsIsRefusedBeforeParsing)
+{
+    using Source = XmlDocument::Source;
+    const QByteArray tricky = " q='a=\"b\" c=d>' r=\"=>\"";
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        bool local;
+        bool network;
+    } cases[] = {
+        {"64 attributes", elementWith(hostile::attributes(64)), true, true},
+        {"65 attributes", elementWith(hostile::attributes(65)), false, false},
+        {"= and > inside values", elementWith(hostile::attributes(62) + tricky), true, true},
+        {"one too many beside them", elementWith(hostile::attributes(63) + tricky), false, false},
+        {"65 over two elements", "<r a=\"\"><m" + hostile::attributes(64) + "/></r>", true, true},
+        {"markup in comments and CDATA",
+         "<r><!--" + elementWith(hostile::attributes(65)) + "--><![CDATA[<m" +
+             hostile::attributes(65) + ">]]></r>",
+         true, true},
+        {"as many elements as an answer may hold",
+         "<r>" + QByteArray("<m/>").repeated(XmlDocument::kMaxNetworkNodes - 1) + "</r>", true,
+         true},
+        {"one element more",
+         "<r>" + QByteArray("<m/>").repeated(XmlDocument::kMaxNetworkNodes) + "</r>", true, false},
+        {"attributes over the answer's total",
+         "<r>" +
+             elementWith(hostile::attributes(32))
+                 .repeated(XmlDocument::kMaxNetworkAttributes / 32 + 1) +
+             "</r>",
+         true, false},
+        {"namespace declarations", elementWith(hostile::attributes(64, "xmlns:p")), true, true},
+        {"more namespace declarations than an answer may hold",
+         "<r" + hostile::attributes(1, "xmlns:q") + '>' +
+             elementWith(hostile::attributes(64, "xmlns:p")) + "</r>",
+         true, false},
+        {"UTF-16", QByteArray("<\0r\0/\0>\0", 8), false, false},
+    };
+    for (const auto &[name, bytes, local, network] : cases) {
+        EXPECT_EQ(XmlDocument::fromBytes(bytes).has_value(), local) << name;
+        EXPECT_EQ(XmlDocument::fromBytes(bytes, Source::Network).has_value(), network) << name;
+    }
+}
+
+TEST(XmlDocument, NoAnswerUpToTheSizeBoundTakesLongToReadOrRefuse)
+{
+    // The benchmark holds the real figure; this margin only catches a return of the slow shapes.
+    for (const auto &[name, bytes] : hostile::documents(1024 * 1024)) {
+        QElapsedTimer clock;
+        clock.start();
+        const std::optional<XmlDocument> document =
+            XmlDocument::fromBytes(bytes, XmlDocument::Source::Network);
+        if (document)
+            XmlDocument::fromUnicode(document->root().child(1).toXml(),
+                                     XmlDocument::Source::Network);
+        EXPECT_LT(clock.elapsed(), 2000) << name;
+    }
 }

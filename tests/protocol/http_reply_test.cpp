@@ -2,9 +2,11 @@
 // transaction cleanly however bad they are.
 #include "core/clientserviceinfo.h"
 #include "protocol/httprequests.h"
+#include "protocol/httpsocket.h"
 #include "protocol/nmhttp.h"
 #include "scriptedserver.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -21,24 +23,70 @@ QByteArray replyWithLine(qsizetype lineBytes)
 
 TEST(HttpReply, HeaderAndBodyAreKeptAsReceived)
 {
-    std::vector<std::pair<QByteArray, QByteArray>> cases = {
-        {"<answer/>\n\nrest of it", "rest of it"}, // no status line: code 0, still success
-        {"HTTP/1.0 404 Not Found\r\n\r\n<html>missing</html>", "<html>missing</html>"},
-        {"HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\n", ""}, // no blank line
-        {replyWithLine(64 * 1024), "body"},
+    struct Case
+    {
+        QByteArray header;
+        QByteArray sent;
+        QByteArray body;
     };
-    // HTTP/1.0: the body ends where the server closes, whatever Content-Length says.
-    for (const QByteArray length : {"3", "999999999999", "-5", "abc"})
-        cases.emplace_back("HTTP/1.0 200 OK\r\nContent-Length: " + length + "\r\n\r\n0123456789",
-                           "0123456789");
-    for (const auto &[reply, body] : cases) {
+    std::vector<Case> cases = {
+        {"<answer/>\n\n", "rest of it", "rest of it"}, // no status line: code 0, still success
+        {"HTTP/1.0 404 Not Found\r\n\r\n", "<html>missing</html>", "<html>missing</html>"},
+        {"HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\n", "", ""}, // no blank line
+        {replyWithLine(64 * 1024).chopped(4), "body", "body"},
+        // A body says how long it is, or ends where the server closes.
+        {"HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\n", "0123456789", "012"},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 20\r\n\r\n", "0123456789", "0123456789"},
+    };
+    for (const QByteArray length : {"-5", "abc", "3x", ""})
+        cases.push_back({"HTTP/1.0 200 OK\r\nContent-Length: " + length + "\r\n\r\n", "0123456789",
+                         "0123456789"});
+    for (const auto &[header, sent, body] : cases) {
         ScriptedServer server;
-        server.addReply(reply);
+        server.addReply(header + sent);
         TNMHTTP http;
-        EXPECT_NO_THROW(http.Get(server.url(QStringLiteral("/")))) << reply.left(60).constData();
-        EXPECT_EQ(http.Header, reply.chopped(body.size())) << reply.left(60).constData();
-        EXPECT_EQ(http.Body, body);
+        EXPECT_NO_THROW(http.Get(server.url(QStringLiteral("/")))) << header.left(60).constData();
+        EXPECT_EQ(http.Header, header) << header.left(60).constData();
+        EXPECT_EQ(http.Body, body) << header.left(60).constData();
     }
+}
+
+TEST(HttpReply, AProxyThatKeepsTheConnectionOpenEndsTheBodyByItsLength)
+{
+    const QByteArray answer = "<r><s Result=\"1\"/></r>";
+    ScriptedServer proxy;
+    proxy.addReply("HTTP/1.0 200 OK\r\nProxy-Connection: Keep-Alive\r\nContent-Length: " +
+                       QByteArray::number(answer.size()) + "\r\n\r\n" + answer,
+                   Mode::ReplyAndKeepOpen);
+    TNMHTTP http;
+    http.TimeOut = 5000;
+    http.Proxy = QStringLiteral("127.0.0.1");
+    http.ProxyPort = proxy.port();
+    QElapsedTimer clock;
+    clock.start();
+    http.Get(QStringLiteral("http://service.example/kbz/x.asp"));
+    EXPECT_EQ(http.Body, answer);
+    EXPECT_LT(clock.elapsed(), 4000);
+}
+
+TEST(HttpReply, ATricklingPeerCannotHoldAStepPastItsTimeOut)
+{
+    // The status line alone takes about two seconds at this pace.
+    ScriptedServer server;
+    server.addReply("HTTP/1.0 200 OK\r\nX-Padding: " + QByteArray(40, 'p') + "\r\n\r\n<a/>",
+                    Mode::OneByteEvery50Ms);
+    TNMHTTP http;
+    http.TimeOut = 300;
+    QElapsedTimer clock;
+    clock.start();
+    QString failure;
+    try {
+        http.Get(server.url(QStringLiteral("/")));
+    } catch (const THttpError &error) {
+        failure = error.text();
+    }
+    EXPECT_EQ(failure, QStringLiteral("Socket readln aborted"));
+    EXPECT_LT(clock.elapsed(), 1500);
 }
 
 TEST(HttpReply, FailedBodyReadKeepsTheHeaderReceived)
@@ -114,7 +162,9 @@ TEST(HttpReply, BadRepliesEndCleanlyWithTheEmptyAnswer)
          "Too many redirects", 10},
         {"never answers", {}, Mode::ReplyAndKeepOpen, "Socket readln aborted"},
         // Still arriving when the cap is reached: no time-out could end it.
-        {"body over 16 MiB", "HTTP/1.0 200 OK\r\n\r\n" + QByteArray(16 * 1024 * 1024 + 1, 'x'),
+        {"body over 1 MiB", "HTTP/1.0 200 OK\r\n\r\n" + QByteArray(1024 * 1024 + 1, 'x'),
+         Mode::ReplyAndKeepOpen, "Reply body too long"},
+        {"announced body over 1 MiB", "HTTP/1.0 200 OK\r\nContent-Length: 1048577\r\n\r\n",
          Mode::ReplyAndKeepOpen, "Reply body too long"},
     };
     for (const auto &[name, bytes, mode, failure, passes] : cases) {
@@ -136,3 +186,24 @@ TEST(HttpReply, BadRepliesEndCleanlyWithTheEmptyAnswer)
 }
 
 } // namespace
+
+TEST(HttpSocketPass, EndsAtItsTimeOutHoweverOftenItsStepsProgress)
+{
+    // Every chunk comes well within the step time-out; the whole would take seconds.
+    ScriptedServer server;
+    server.addReply("HTTP/1.0 200 OK\r\n\r\n" + QByteArray(100, 'b'), Mode::OneByteEvery50Ms);
+    HttpSocket socket(300, 800);
+    socket.beginPass();
+    QElapsedTimer clock;
+    clock.start();
+    socket.connectTo(QStringLiteral("127.0.0.1"), server.port());
+    socket.send("GET / HTTP/1.0\r\n\r\n");
+    EXPECT_THROW(
+        {
+            while (!socket.readChunk().isEmpty()) {
+            }
+        },
+        THttpError);
+    EXPECT_GE(clock.elapsed(), 700);
+    EXPECT_LT(clock.elapsed(), 2500);
+}

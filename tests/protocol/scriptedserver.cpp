@@ -1,5 +1,6 @@
 #include "scriptedserver.h"
 
+#include <QDeadlineTimer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
@@ -23,7 +24,7 @@ bool isCompleteRequest(const QByteArray &request)
     return request.size() >= headerEnd + 4 + contentLength;
 }
 
-void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes)
+void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes, int intervalMs)
 {
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     auto *timer = new QTimer(socket);
@@ -37,7 +38,7 @@ void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes)
         socket->write(bytes.constData() + (*sent)++, 1);
         socket->flush();
     });
-    timer->start(1);
+    timer->start(intervalMs);
 }
 
 } // namespace
@@ -58,6 +59,19 @@ void ScriptedServer::addReply(const QByteArray &bytes, Mode mode)
     m_script.append({bytes, mode});
 }
 
+bool ScriptedServer::waitForRequests(int count, int timeOutMs)
+{
+    const QDeadlineTimer deadline(timeOutMs);
+    while (m_completeRequests < count && !deadline.hasExpired()) {
+        QEventLoop loop;
+        m_waiting = &loop;
+        QTimer::singleShot(deadline.remainingTime(), &loop, &QEventLoop::quit);
+        loop.exec();
+        m_waiting = nullptr;
+    }
+    return m_completeRequests >= count;
+}
+
 void ScriptedServer::accept()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
@@ -75,8 +89,11 @@ void ScriptedServer::accept()
             m_requests[index] += socket->readAll();
             if (wasComplete || !isCompleteRequest(m_requests[index]))
                 return;
-            if (reply.mode == Mode::OneByteAtATime) {
-                sendByteByByte(socket, reply.bytes);
+            ++m_completeRequests;
+            if (m_waiting)
+                m_waiting->quit();
+            if (reply.mode == Mode::OneByteAtATime || reply.mode == Mode::OneByteEvery50Ms) {
+                sendByteByByte(socket, reply.bytes, reply.mode == Mode::OneByteAtATime ? 1 : 50);
                 return;
             }
             socket->write(reply.bytes);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QEventLoop>
 #include <QList>
 #include <QString>
 #include <QTcpServer>
@@ -15,6 +16,7 @@ public:
     enum class Mode {
         ReplyAndClose,    // send the reply, then close
         OneByteAtATime,   // send the reply a byte per millisecond, then close
+        OneByteEvery50Ms, // send the reply a byte every 50 ms, then close
         ReplyAndKeepOpen, // send the reply (if any), then stay silent with the connection open
         CloseAtOnce,      // close as soon as the connection is accepted, reading nothing
     };
@@ -32,6 +34,8 @@ public:
     void addReply(const QByteArray &bytes, Mode mode = Mode::ReplyAndClose);
 
     int connectionCount() const { return static_cast<int>(m_requests.size()); }
+    // Runs the event loop until `count` complete requests have arrived; false after `timeOutMs`.
+    bool waitForRequests(int count, int timeOutMs = 10000);
     // Every byte received, one entry per connection in the order of acceptance.
     const QList<QByteArray> &requests() const { return m_requests; }
 
@@ -44,6 +48,8 @@ private:
 
     void accept();
 
+    int m_completeRequests = 0;
+    QEventLoop *m_waiting = nullptr;
     QList<Reply> m_script;
     QList<QByteArray> m_requests;
     // Last, so that its connections go before the lists they write into.

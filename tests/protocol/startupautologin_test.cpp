@@ -19,10 +19,12 @@ protected:
 
 } // namespace
 
-TEST_F(StartupAutoLoginTest, RetriesWithAGrowingDelayUntilTheServiceAnswers)
+TEST_F(StartupAutoLoginTest, RetriesWithAGrowingDelayUntilTheServiceItselfAnswers)
 {
+    // No answer, then a proxy's error page while the service is still down.
     server.addReply(QByteArray(), ScriptedServer::Mode::CloseAtOnce);
-    server.addReply(QByteArray(), ScriptedServer::Mode::CloseAtOnce);
+    server.addReply("HTTP/1.0 502 Bad Gateway\r\nContent-Type: text/html\r\n\r\n"
+                    "<html><body>502 Bad Gateway</body></html>");
     server.addReply(StatusReply(AcceptedLogin()));
     StartupAutoLogin autoLogin(info, 100, 150);
 
