@@ -3,6 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# bench_service_load measures the service against nginx.
+if ! dpkg-query -W -f='${Status}' nginx-light 2>/dev/null | grep -q "install ok installed"; then
+    $([ "$(id -u)" -eq 0 ] || echo sudo) apt-get install -y -q --no-install-recommends nginx-light
+fi
 scripts/build.sh default
 for bench in bench_startup bench_store bench_http bench_service_load bench_client_cpu; do
     echo "== $bench"

@@ -8,6 +8,7 @@
 #include <httplib.h>
 #include <mutex>
 #include <netdb.h>
+#include <optional>
 #include <stdexcept>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
@@ -90,7 +91,8 @@ int portOf(const sockaddr_storage &address)
 struct Route
 {
     std::string method;
-    std::regex pattern;
+    std::string path;                  // a plain path, compared as it is
+    std::optional<std::regex> pattern; // else a pattern
     HttpServer::Cost cost;
     HttpServer::Handler handler;
 };
@@ -181,7 +183,7 @@ private:
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t written = ::write(m_wake, &one, sizeof one);
     }
-    void acceptAll();
+    void accept();
     void takeReplies();
     void readFrom(Connection &connection);
     void dispatch(Connection &connection, const RequestHead &head);
@@ -236,7 +238,7 @@ void EventLoop::run()
         for (int i = 0; i < count && !m_server.stopping; ++i) {
             const int fd = events[i].data.fd;
             if (fd == m_server.listener) {
-                acceptAll();
+                accept();
             } else if (fd == m_wake) {
                 takeReplies();
             } else if (auto found = m_connections.find(fd); found != m_connections.end()) {
@@ -254,27 +256,29 @@ void EventLoop::run()
     }
 }
 
-void EventLoop::acceptAll()
+void EventLoop::accept()
 {
-    for (;;) {
-        sockaddr_storage address{};
-        socklen_t length = sizeof address;
-        const int fd = accept4(m_server.listener, reinterpret_cast<sockaddr *>(&address), &length,
-                               SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0)
-            return;
-        if (m_server.openConnections >= m_server.settings.maxConnections) {
-            ::close(fd);
-            continue;
-        }
-        ++m_server.openConnections;
-        Connection &connection = m_connections[fd];
-        connection.fd = fd;
-        connection.remoteAddr = addressText(address);
-        connection.remotePort = portOf(address);
-        connection.deadline = Clock::now() + m_server.settings.deadline;
-        watch(connection, EPOLLIN);
+    // One per wake-up: the listener stays readable while more wait, and a loop that found none
+    // left would only have paid for a failed call.
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    const int fd = accept4(m_server.listener, reinterpret_cast<sockaddr *>(&address), &length,
+                           SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (m_server.openConnections >= m_server.settings.maxConnections) {
+        ::close(fd);
+        return;
     }
+    ++m_server.openConnections;
+    Connection &connection = m_connections[fd];
+    connection.fd = fd;
+    connection.remoteAddr = addressText(address);
+    connection.remotePort = portOf(address);
+    connection.deadline = Clock::now() + m_server.settings.deadline;
+    // A client sends its request right after connecting, so it is usually here already; answered
+    // at once, the connection never joins the epoll set.
+    readFrom(connection);
 }
 
 void EventLoop::takeReplies()
@@ -294,15 +298,17 @@ void EventLoop::takeReplies()
 
 void EventLoop::readFrom(Connection &connection)
 {
+    const RequestLimits &limits = m_server.settings.limits;
     char buffer[16384];
     bool peerDone = false;
     for (;;) {
         const ssize_t got = ::recv(connection.fd, buffer, sizeof buffer, 0);
         if (got > 0) {
             connection.received.append(buffer, std::size_t(got));
-            // More than a whole request can hold is refused below without reading on.
-            if (connection.received.size() >
-                m_server.settings.limits.maxHeadBytes + m_server.settings.limits.maxBodyBytes)
+            // A short read took all there was, and the loop hears of more. Past what a whole
+            // request can hold, the parse below refuses it without reading on.
+            if (std::size_t(got) < sizeof buffer ||
+                connection.received.size() > limits.maxHeadBytes + limits.maxBodyBytes)
                 break;
             continue;
         }
@@ -310,7 +316,7 @@ void EventLoop::readFrom(Connection &connection)
         break;
     }
     RequestHead head;
-    const HeadStatus status = ParseRequestHead(connection.received, m_server.settings.limits, head);
+    const HeadStatus status = ParseRequestHead(connection.received, limits, head);
     if (status == HeadStatus::Complete &&
         connection.received.size() >= head.headBytes + head.contentLength) {
         dispatch(connection, head);
@@ -318,6 +324,8 @@ void EventLoop::readFrom(Connection &connection)
         startWriting(connection, m_server.refusal(statusFor(status)));
     } else if (peerDone) {
         close(connection.fd);
+    } else if (!connection.watched) {
+        watch(connection, EPOLLIN);
     }
 }
 
@@ -375,7 +383,6 @@ void EventLoop::writeTo(Connection &connection)
         if (sent > 0)
             connection.sent += std::size_t(sent);
     }
-    ::shutdown(connection.fd, SHUT_WR);
     close(connection.fd);
 }
 
@@ -421,7 +428,10 @@ const Route *HttpServer::Impl::find(httplib::Request &request) const
     for (const Route &route : routes) {
         const bool methodMatches =
             route.method == request.method || (route.method == "GET" && request.method == "HEAD");
-        if (methodMatches && std::regex_match(request.path, request.matches, route.pattern))
+        if (!methodMatches)
+            continue;
+        if (route.pattern ? std::regex_match(request.path, request.matches, *route.pattern)
+                          : request.path == route.path)
             return &route;
     }
     return nullptr;
@@ -501,7 +511,13 @@ HttpServer::~HttpServer()
 
 void HttpServer::route(const char *method, const std::string &pattern, Cost cost, Handler handler)
 {
-    d->routes.push_back({method, std::regex(pattern), cost, std::move(handler)});
+    // Most routes are plain paths; a regular expression match would cost more than the answer.
+    // (A "." in a plain path is only a dot.)
+    const bool plain = pattern.find_first_of("()[]{}?*+|\\^$") == std::string::npos;
+    Route route{method, pattern, std::nullopt, cost, std::move(handler)};
+    if (!plain)
+        route.pattern.emplace(pattern);
+    d->routes.push_back(std::move(route));
 }
 
 void HttpServer::setErrorHandler(std::function<void(httplib::Response &)> handler)

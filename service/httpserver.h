@@ -41,8 +41,8 @@ public:
     HttpServer(const HttpServer &) = delete;
     HttpServer &operator=(const HttpServer &) = delete;
 
-    // `pattern` must match the whole decoded path; its groups land in Request::matches. A GET
-    // route also answers HEAD.
+    // `pattern` must match the whole decoded path: a plain path, or a regular expression whose
+    // groups land in Request::matches. A GET route also answers HEAD.
     void route(const char *method, const std::string &pattern, Cost cost, Handler handler);
     // Fills in a reply with a status and no body yet (no route, a refused request).
     void setErrorHandler(std::function<void(httplib::Response &)> handler);
