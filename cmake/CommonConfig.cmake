@@ -19,3 +19,10 @@ if(MARBELLO_SANITIZE)
                                                      -fno-sanitize-recover=undefined)
     target_link_options(marbello_common INTERFACE -fsanitize=address,undefined)
 endif()
+if(MARBELLO_FUZZ)
+    # Coverage for libFuzzer in every library the targets reach; the targets add the fuzzer itself.
+    target_compile_options(marbello_common INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                     -fno-omit-frame-pointer
+                                                     -fno-sanitize-recover=undefined)
+    target_link_options(marbello_common INTERFACE -fsanitize=address,undefined)
+endif()

@@ -22,3 +22,12 @@ template <typename Escape> QByteArray PercentEncode(QByteArrayView bytes, Escape
     }
     return escaped;
 }
+
+// A byte that cannot stand for itself in a request target: a space or control byte would break the
+// request line, "#" would end the target there, and a typed "%" would be read as the start of an
+// escape ("%41" arriving as "A").
+inline bool NeedsEscapeInRequestTarget(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte <= 0x20 || byte == 0x7F || c == '#' || c == '%';
+}

@@ -49,10 +49,9 @@ std::optional<QByteArray> valueOf(QByteArrayView line, QByteArrayView name)
     return value.toByteArray();
 }
 
-// Space and control bytes would break the request line.
 QByteArray escapeRequestTarget(QByteArrayView target)
 {
-    return PercentEncode(target, [](char c) { return c == ' ' || isControl(c); });
+    return PercentEncode(target, NeedsEscapeInRequestTarget);
 }
 
 // A header value keeps its spaces; only control bytes would break its line.

@@ -19,7 +19,8 @@ struct RequestHead
 
 // The request header text, each line ended by CR LF, then the empty line. The lines come in the
 // order and spelling the service has always received. No value can break the request: the request
-// target has every space and control byte percent-encoded, header values their control bytes.
+// target has every space, control byte, "#" and "%" percent-encoded, header values their control
+// bytes.
 QByteArray BuildRequestHeader(const RequestHead &head);
 
 // The number between the first and second space of a status line; 0 when there is none.

@@ -3,6 +3,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# bench_service_load measures the service against nginx, which only the benchmarks need.
+if [ ! -x /usr/sbin/nginx ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends nginx-light
+fi
 scripts/build.sh default
 for bench in bench_startup bench_store bench_parse bench_http bench_service_load bench_client_cpu; do
     echo "== $bench"

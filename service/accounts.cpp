@@ -41,8 +41,24 @@ std::optional<StoredAccount> VerifiedAccount(Database &database, const QString &
 {
     std::optional<StoredAccount> account =
         database.locked([&](SqliteConnection &db) { return FindAccount(db, logid); });
-    if (!account || !PasswordMatches(password, account->passwordHash))
+    if (!account)
         return std::nullopt;
+    const PasswordCheck check = CheckPassword(password, account->passwordHash);
+    if (check == PasswordCheck::Wrong)
+        return std::nullopt;
+    if (check == PasswordCheck::RightButOutdated) {
+        const QString renewed = HashPassword(password);
+        // Only if no other login renewed or changed it meanwhile.
+        database.locked([&](SqliteConnection &db) {
+            db.prepare("UPDATE accounts SET password_hash = ?2 WHERE logid = ?1 AND"
+                       " password_hash = ?3")
+                .bind(1, account->logid)
+                .bind(2, renewed)
+                .bind(3, account->passwordHash)
+                .run();
+        });
+        account->passwordHash = renewed;
+    }
     return account;
 }
 

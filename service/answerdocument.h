@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 // The XML answer to the client's requests: a root whose first child, the status element, carries
@@ -24,6 +25,10 @@ public:
     QByteArray toBytes() const;
 
 private:
+    // The same bytes libxml2 writes, for an answer without messages whose values are printable
+    // ASCII: nearly every keep-alive's. Nothing when the answer is not of that kind.
+    std::optional<QByteArray> plainBytes() const;
+
     struct Attribute
     {
         const char *name;

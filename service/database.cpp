@@ -48,7 +48,8 @@ CREATE TABLE IF NOT EXISTS messages (
     from_ip TEXT NOT NULL,
     posted_at TEXT NOT NULL,
     comment TEXT NOT NULL,
-    delivered_at INTEGER
+    delivered_at INTEGER,
+    sent_in INTEGER
 );
 CREATE INDEX IF NOT EXISTS messages_pending ON messages(to_logid) WHERE delivered_at IS NULL;
 CREATE TABLE IF NOT EXISTS settings (
@@ -56,6 +57,16 @@ CREATE TABLE IF NOT EXISTS settings (
     value TEXT NOT NULL
 );
 )sql";
+
+bool messagesHaveColumn(SqliteConnection &db, const QString &column)
+{
+    SqliteStatement query = db.prepare("PRAGMA table_info(messages)");
+    while (query.step()) {
+        if (query.text(1) == column)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -69,6 +80,10 @@ Database::Database(const QString &path) : m_connection(path)
     m_connection.exec("PRAGMA foreign_keys = ON");
     SqliteTransaction transaction(m_connection);
     m_connection.exec(kSchema);
+    // The verification number of the login whose last keep-alive answer carried the message;
+    // databases from before messages waited for their receipt lack it.
+    if (!messagesHaveColumn(m_connection, QStringLiteral("sent_in")))
+        m_connection.exec("ALTER TABLE messages ADD COLUMN sent_in INTEGER");
     transaction.commit();
 }
 

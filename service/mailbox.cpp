@@ -12,33 +12,48 @@ void QueueMessage(SqliteConnection &db, const QueuedMessage &message)
         .run();
 }
 
-std::vector<QueuedMessage> TakePendingMessages(SqliteConnection &db, const QString &logid,
-                                               qint64 now)
+std::vector<QueuedMessage> ExchangeMessages(SqliteConnection &db, const QString &logid,
+                                            qint32 verfyNumber, int limit, qint64 now)
 {
-    std::vector<QueuedMessage> messages;
-    qint64 lastId = 0;
+    qint64 confirmedUpTo = 0;
+    std::vector<QueuedMessage> next;
     {
-        SqliteStatement query =
-            db.prepare("SELECT id, to_logid, from_logid, from_ip, posted_at, comment FROM messages"
-                       " WHERE to_logid = ?1 AND delivered_at IS NULL ORDER BY id");
-        query.bind(1, logid);
+        // The previous answer carried at most `limit`, all older than the rest: twice that finds
+        // them and the next ones.
+        SqliteStatement query = db.prepare(
+            "SELECT id, sent_in, to_logid, from_logid, from_ip, posted_at, comment FROM messages"
+            " WHERE to_logid = ?1 AND delivered_at IS NULL ORDER BY id LIMIT ?2");
+        query.bind(1, logid).bind(2, qint64(limit) * 2);
         while (query.step()) {
-            lastId = query.integer(0);
-            messages.push_back(
-                {query.text(1), query.text(2), query.text(3), query.text(4), query.text(5)});
+            const qint64 id = query.integer(0);
+            if (!query.isNull(1) && query.integer(1) == verfyNumber)
+                confirmedUpTo = id;
+            else if (next.size() < std::size_t(limit))
+                next.push_back({query.text(2), query.text(3), query.text(4), query.text(5),
+                                query.text(6), id});
         }
     }
-    // Bounded by the last id read: a message the other process adds meanwhile waits for the next
-    // keep-alive instead of being marked without having been sent.
-    if (!messages.empty()) {
+    // Each step stands alone: a stop between them only sends the next ones again. Messages the
+    // administration command adds meanwhile have higher ids and wait for the next keep-alive.
+    if (confirmedUpTo > 0) {
         db.prepare("UPDATE messages SET delivered_at = ?2"
-                   " WHERE to_logid = ?1 AND delivered_at IS NULL AND id <= ?3")
+                   " WHERE to_logid = ?1 AND delivered_at IS NULL AND sent_in = ?3 AND id <= ?4")
             .bind(1, logid)
             .bind(2, now)
-            .bind(3, lastId)
+            .bind(3, verfyNumber)
+            .bind(4, confirmedUpTo)
             .run();
     }
-    return messages;
+    if (!next.empty()) {
+        db.prepare("UPDATE messages SET sent_in = ?2"
+                   " WHERE to_logid = ?1 AND delivered_at IS NULL AND id BETWEEN ?3 AND ?4")
+            .bind(1, logid)
+            .bind(2, verfyNumber)
+            .bind(3, next.front().id)
+            .bind(4, next.back().id)
+            .run();
+    }
+    return next;
 }
 
 qint64 PendingMessageCount(SqliteConnection &db, const QString &logid)

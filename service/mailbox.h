@@ -13,13 +13,17 @@ struct QueuedMessage
     QString fromIp;
     QString postDateTime;
     QString comment;
+    qint64 id = 0; // given when queued
 };
 
 void QueueMessage(SqliteConnection &db, const QueuedMessage &message);
 
-// The recipient's undelivered messages, oldest first, now marked delivered: each goes out once.
-// They stay in the table as a record of what was delivered.
-std::vector<QueuedMessage> TakePendingMessages(SqliteConnection &db, const QString &logid,
-                                               qint64 now);
+// The messages for the answer to a keep-alive of the login with `verfyNumber`. That keep-alive
+// shows that the client read the previous answer of the same login, so what it carried is marked
+// delivered now (the rows stay as a record). The next oldest undelivered ones, at most `limit`, go
+// out and are noted as sent in this login: an answer the client loses leaves them pending, and a
+// new login gets them again.
+std::vector<QueuedMessage> ExchangeMessages(SqliteConnection &db, const QString &logid,
+                                            qint32 verfyNumber, int limit, qint64 now);
 
 qint64 PendingMessageCount(SqliteConnection &db, const QString &logid);

@@ -3,6 +3,7 @@
 #include "service/servicetext.h"
 
 #include <QStringDecoder>
+#include <optional>
 
 namespace {
 
@@ -54,16 +55,28 @@ bool hasControlByte(QByteArrayView bytes)
     return false;
 }
 
-// A browser escapes what it sends as UTF-8; the client's own bytes are CP936.
-QString decodeText(const QByteArray &bytes, RequestFields::Sender sender)
+// True when the bytes stop after the first byte of a double-byte CP936 character. The decoder
+// drops such a tail without a trace, so it has to be caught before.
+bool endsInsideCp936Character(QByteArrayView bytes)
 {
-    if (sender == RequestFields::Sender::Browser) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return text;
+    bool expectTrail = false;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        expectTrail = !expectTrail && byte >= 0x81 && byte <= 0xFE;
     }
-    return servicetext::decode(bytes);
+    return expectTrail;
+}
+
+// A browser escapes what it sends as UTF-8; the client's own bytes are CP936.
+std::optional<QString> decodedUtf8(const QByteArray &bytes, RequestFields::Sender sender)
+{
+    if (sender != RequestFields::Sender::Browser)
+        return std::nullopt;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
 }
 
 } // namespace
@@ -146,11 +159,17 @@ QByteArray RequestFields::bytes(const char *key, qsizetype maxBytes, Plus plus) 
 
 QString RequestFields::text(const char *key, qsizetype maxBytes, Plus plus) const
 {
-    const QString text = decodeText(bytes(key, maxBytes, plus), m_sender);
+    const QByteArray value = bytes(key, maxBytes, plus);
+    std::optional<QString> text = decodedUtf8(value, m_sender);
+    if (!text) {
+        if (endsInsideCp936Character(value))
+            refuse(QStringLiteral("参数") + keyName(key) + QStringLiteral("末尾的汉字不完整"));
+        text = servicetext::decode(value);
+    }
     // Bytes that are no CP936 character would be stored as replacement characters.
-    if (text.contains(QChar::ReplacementCharacter))
+    if (text->contains(QChar::ReplacementCharacter))
         refuse(QStringLiteral("参数") + keyName(key) + QStringLiteral("含有非法字符"));
-    return text;
+    return *text;
 }
 
 QString RequestFields::logid(const char *key) const

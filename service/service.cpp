@@ -1,5 +1,6 @@
 #include "service/service.h"
 
+#include "service/httpserver.h"
 #include "service/registration.h"
 #include "service/replies.h"
 #include "service/servicecontext.h"
@@ -11,73 +12,81 @@
 #include <csignal>
 #include <cstdio>
 #include <httplib.h>
-#include <sys/socket.h>
 #include <thread>
-
-namespace {
-
-// The client sends its form body with its request; nothing the service accepts comes near this.
-constexpr std::size_t kMaxBody = 64 * 1024;
-// Listed in the client's xml/webServerType.xml.
-constexpr char kServerName[] = "Marbello-Service/0.994";
-
-} // namespace
 
 struct MarbelloService::Impl
 {
-    explicit Impl(ServiceOptions options) : context(std::move(options)) {}
+    explicit Impl(ServiceOptions options) : context(std::move(options)), server(serverSettings()) {}
 
+    static HttpServer::Settings serverSettings();
     void route();
     void flushLoop();
     void flush();
 
     ServiceContext context;
-    httplib::Server server;
+    HttpServer server;
     int port = 0;
-    int listeningSocket = -1;
-    std::thread listener;
     std::thread flusher;
     std::mutex mutex;
     std::condition_variable wake;
     bool stopping = false;
 };
 
+HttpServer::Settings MarbelloService::Impl::serverSettings()
+{
+    HttpServer::Settings settings;
+    // The client sends its form body with its request; nothing the service accepts comes near
+    // this.
+    settings.limits.maxBodyBytes = 64 * 1024;
+    // Every client request is one short line of a few hundred bytes, sent at once.
+    settings.deadline = std::chrono::seconds(10);
+    // Named, so that the client's web-server detection recognises the service (its
+    // xml/webServerType.xml lists this name).
+    settings.serverName = "Marbello-Service/0.994";
+    return settings;
+}
+
 void MarbelloService::Impl::route()
 {
     using httplib::Request;
     using httplib::Response;
+    using Cost = HttpServer::Cost;
     const auto answer = [this](AnswerDocument (*handler)(ServiceContext &, const Request &)) {
         return [this, handler](const Request &request, Response &response) {
             AnswerGuarded(response, [&] { return handler(context, request); });
         };
     };
-    server.Get("/kbz/clientTools/userlogin.asp", answer(HandleLogin));
-    server.Get("/kbz/clientTools/userpromptonline.asp", answer(HandleKeepAlive));
-    server.Get("/kbz/clientTools/userlogoff.asp", answer(HandleLogoff));
-    server.Post("/user/UserRegisterDo.asp", answer(HandleRegistration));
-    server.Get(R"(/~([^/]*)/?)", [this](const Request &request, Response &response) {
-        HandleVisit(context, request, response);
-    });
-    server.Get("/user/logindo.asp", [this](const Request &request, Response &response) {
-        HandleAccountPage(context, request, response);
-    });
-    server.Get("/", [](const Request &, Response &response) { HandleHomePage(response); });
-    server.Get("/kbz/help/?",
-               [](const Request &, Response &response) { HandleHelpPage(response); });
-    server.Get("/download/?",
-               [](const Request &, Response &response) { HandleDownloadPage(response); });
-    server.Get("/bbs2/?", [](const Request &, Response &response) { HandleForumPage(response); });
+    // Logins, registrations and the account page check or make a password digest, which takes
+    // tens of milliseconds on purpose: they run beside the quick requests, not before them.
+    server.route("GET", "/kbz/clientTools/userlogin.asp", Cost::Slow, answer(HandleLogin));
+    server.route("GET", "/kbz/clientTools/userpromptonline.asp", Cost::Quick,
+                 answer(HandleKeepAlive));
+    server.route("GET", "/kbz/clientTools/userlogoff.asp", Cost::Quick, answer(HandleLogoff));
+    server.route("POST", "/user/UserRegisterDo.asp", Cost::Slow, answer(HandleRegistration));
+    server.route("GET", R"(/~([^/]*)/?)", Cost::Quick,
+                 [this](const Request &request, Response &response) {
+                     HandleVisit(context, request, response);
+                 });
+    server.route("GET", "/user/logindo.asp", Cost::Slow,
+                 [this](const Request &request, Response &response) {
+                     HandleAccountPage(context, request, response);
+                 });
+    server.route("GET", "/", Cost::Quick,
+                 [](const Request &, Response &response) { HandleHomePage(response); });
+    server.route("GET", "/kbz/help/?", Cost::Quick,
+                 [](const Request &, Response &response) { HandleHelpPage(response); });
+    server.route("GET", "/download/?", Cost::Quick,
+                 [](const Request &, Response &response) { HandleDownloadPage(response); });
+    server.route("GET", "/bbs2/?", Cost::Quick,
+                 [](const Request &, Response &response) { HandleForumPage(response); });
 
-    server.set_error_handler([](const Request &, Response &response) {
-        if (response.body.empty()) {
-            ReplyPage(response, response.status,
-                      response.status == 404 ? QStringLiteral("找不到页面")
-                                             : QStringLiteral("请求无法处理"),
-                      QStringLiteral("<p>HTTP ") + QString::number(response.status) +
-                          QStringLiteral("</p>"));
-        }
+    server.setErrorHandler([](Response &response) {
+        ReplyPage(
+            response, response.status,
+            response.status == 404 ? QStringLiteral("找不到页面") : QStringLiteral("请求无法处理"),
+            QStringLiteral("<p>HTTP ") + QString::number(response.status) + QStringLiteral("</p>"));
     });
-    server.set_exception_handler([](const Request &, Response &response, std::exception_ptr error) {
+    server.setExceptionHandler([](Response &response, std::exception_ptr error) {
         try {
             std::rethrow_exception(error);
         } catch (const std::exception &failure) {
@@ -88,19 +97,6 @@ void MarbelloService::Impl::route()
         ReplyPage(response, 500, QStringLiteral("服务器错误"),
                   QStringLiteral("<p>请稍后再试。</p>"));
     });
-    // The library's default would also set SO_REUSEPORT, letting a second service share the port
-    // unnoticed; SO_REUSEADDR alone still allows a restart while old connections linger.
-    server.set_socket_options([this](int socket) {
-        const int on = 1;
-        ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        listeningSocket = socket;
-    });
-    // Every reply names the service, so that the client's web-server detection recognises it;
-    // HEAD requests reach the page handlers and get their header without the body.
-    server.set_default_headers({{"Server", kServerName}});
-    // HTTP/1.0 as the client speaks it: one request per connection, closed after the reply.
-    server.set_keep_alive_max_count(1);
-    server.set_payload_max_length(kMaxBody);
 }
 
 void MarbelloService::Impl::flushLoop()
@@ -139,29 +135,17 @@ int MarbelloService::start()
     // A visitor or client that hangs up early must not end the process.
     std::signal(SIGPIPE, SIG_IGN);
     const ServiceOptions &options = d->context.options();
-    d->port = options.port == 0
-                  ? d->server.bind_to_any_port(options.host)
-                  : (d->server.bind_to_port(options.host, options.port) ? options.port : -1);
-    if (d->port <= 0) {
-        throw std::runtime_error("cannot listen on " + options.host + ":" +
-                                 std::to_string(options.port));
-    }
-    // The compiled library listens with a backlog of 5; every client opens a connection per
-    // request, and a full queue drops connection attempts for a second. Listening again only
-    // enlarges the queue.
-    ::listen(d->listeningSocket, SOMAXCONN);
+    d->port = d->server.start(options.host, options.port);
     d->context.setListeningPort(d->port);
-    d->listener = std::thread([this] { d->server.listen_after_bind(); });
     d->flusher = std::thread([this] { d->flushLoop(); });
     return d->port;
 }
 
 void MarbelloService::stop()
 {
-    if (!d->listener.joinable())
+    if (!d->flusher.joinable())
         return;
     d->server.stop();
-    d->listener.join();
     {
         std::lock_guard lock(d->mutex);
         d->stopping = true;

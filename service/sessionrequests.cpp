@@ -21,6 +21,9 @@ constexpr qsizetype kUrlBytes = 255;
 // The client keeps title, keywords and introduction to 50 bytes and the category to 20.
 constexpr qsizetype kSiteTextBytes = 50;
 constexpr qsizetype kAreasBytes = 20;
+// Keeps an answer to a few tens of kilobytes however many messages wait; the rest follow with the
+// next keep-alives.
+constexpr int kMessagesPerAnswer = 100;
 
 QString staleSessionReason()
 {
@@ -126,8 +129,10 @@ AnswerDocument HandleKeepAlive(ServiceContext &context, const httplib::Request &
         if (!context.sessions.touch(logid, verfyNumber, QString::fromStdString(request.remote_addr),
                                     now))
             throw Refusal{staleSessionReason()};
-        const std::vector<QueuedMessage> messages = context.database.locked(
-            [&](SqliteConnection &db) { return TakePendingMessages(db, logid, now); });
+        const std::vector<QueuedMessage> messages =
+            context.database.locked([&](SqliteConnection &db) {
+                return ExchangeMessages(db, logid, verfyNumber, kMessagesPerAnswer, now);
+            });
         return keepAliveAnswer(true, context.period()).withMessages(messages);
     } catch (const Refusal &refusal) {
         return keepAliveAnswer(false, context.period()).set("Reason", refusal.reason);

@@ -148,3 +148,27 @@ TEST_F(EndToEnd, WrongPasswordIsRefusedWithAReason)
     EXPECT_FALSE(message.isEmpty());
     EXPECT_EQ(info.State, StateOffline);
 }
+
+TEST_F(EndToEnd, PasswordAndTitleWithHashPercentAndFormCharactersLogIn)
+{
+    // Each of these would be cut ("#"), decoded ("%41") or split ("&", "=", "+") on the way if the
+    // request line carried it as typed.
+    RegistrationForm tricky = form();
+    tricky.password = QStringLiteral("Ab#%41&x=y+z");
+    info.WebTitle = QStringLiteral("C# 教程");
+    ASSERT_TRUE(RegisterUser(info, tricky).registered);
+
+    bool newVersion = false;
+    ASSERT_EQ(Login(info, kId, tricky.password, newVersion), QString());
+    EXPECT_EQ(info.State, StateOnline);
+    EXPECT_TRUE(PromptOnline(info).accepted);
+    EXPECT_FALSE(Login(info, kId, QStringLiteral("Ab#A&x=y+z"), newVersion).isEmpty());
+
+    // The account page, asked as a browser would (UTF-8, escaped), shows the title as typed.
+    const ServiceProcess::Visit page =
+        service.visit(QStringLiteral("/user/logindo.asp?logid=") + kId +
+                      QStringLiteral("&password=Ab%23%2541%26x%3Dy%2Bz"));
+    EXPECT_TRUE(page.statusLine.contains(" 200")) << page.statusLine.constData();
+    EXPECT_TRUE(cp936::decode(page.body).contains(QStringLiteral("C# 教程")))
+        << qPrintable(cp936::decode(page.body));
+}

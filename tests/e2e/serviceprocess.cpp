@@ -63,7 +63,10 @@ ServiceProcess::Visit ServiceProcess::visit(const QString &path) const
     while (socket.waitForReadyRead(2000))
         reply += socket.readAll();
     Visit visit;
-    const QList<QByteArray> lines = reply.left(reply.indexOf("\r\n\r\n")).split('\n');
+    const qsizetype headerEnd = reply.indexOf("\r\n\r\n");
+    if (headerEnd >= 0)
+        visit.body = reply.mid(headerEnd + 4);
+    const QList<QByteArray> lines = reply.left(headerEnd).split('\n');
     visit.statusLine = lines.value(0).trimmed();
     for (const QByteArray &line : lines) {
         if (line.toLower().startsWith("location:"))

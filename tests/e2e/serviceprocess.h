@@ -19,11 +19,13 @@ public:
     // Runs an administration command on the same database; its standard output.
     QString admin(const QStringList &arguments) const;
 
-    // The status line and the Location header of a plain GET of `path`, as a visitor sees it.
+    // The status line, the Location header and the body of a plain GET of `path`, as a visitor
+    // sees it.
     struct Visit
     {
         QByteArray statusLine;
         QByteArray location;
+        QByteArray body;
     };
     Visit visit(const QString &path) const;
 

@@ -43,11 +43,12 @@ TEST(HttpRequest, DirectRequestsSendThePathAndHostWithoutPort)
         {&TNMHTTP::Get, QStringLiteral("http://localhost:%1/x").arg(server.port()),
          directRequest("GET", "/x", "localhost")},
         {&TNMHTTP::Get, server.url(QString::fromLatin1(longPath)), directRequest("GET", longPath)},
-        // Only what would break the request line is encoded; CP936 bytes and & = % + # stay.
+        // What would break the request line, end the target ("#") or read as an escape ("%") is
+        // encoded; CP936 bytes and & = + stay.
         {&TNMHTTP::Get,
          server.url(QStringLiteral("/kbz/a b\r\nX-Injected: 1\t\x7f?t=中文&k=%41+b#top")),
          directRequest("GET",
-                       "/kbz/a%20b%0D%0AX-Injected:%201%09%7F?t=\xD6\xD0\xCE\xC4&k=%41+b#top")},
+                       "/kbz/a%20b%0D%0AX-Injected:%201%09%7F?t=\xD6\xD0\xCE\xC4&k=%2541+b%23top")},
     };
     for (const auto &[call, url, expected] : cases) {
         const int before = server.connectionCount();

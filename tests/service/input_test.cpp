@@ -49,6 +49,12 @@ TEST_F(BadInput, EveryBadRequestIsRefusedWithAReasonAndChangesNothing)
     EXPECT_EQ(login({{"WebIntro", QString(26, u'中')}}).attribute("Reason"), u"参数WebIntro过长"_s);
     EXPECT_EQ(login({{"logid", u"a;b"_s}}).attribute("Reason"),
               u"用户名必须是3-12位英文字母、数字、-或_"_s);
+    // Half a double-byte character at the end of a value, escaped or raw, is refused, not cut.
+    EXPECT_EQ(login({{"WebTitle", u"ab%81"_s}}).attribute("Reason"),
+              u"参数WebTitle末尾的汉字不完整"_s);
+    EXPECT_EQ(get(LoginTarget({{"WebKeyword", u"kw"_s}}).replace("kw", "\xD6\xD0\x81"))
+                  .attribute("Reason"),
+              u"参数WebKeyword末尾的汉字不完整"_s);
 
     for (const QByteArray &request :
          {QByteArray("garbage\r\n\r\n"), QByteArray("GET\r\n\r\n"),
@@ -110,6 +116,7 @@ TEST_F(Registration, CreatesAnAccountOrRefusesAndChangesNothing)
              QByteArray(),
              QByteArray("garbage\r\n"),
              QByteArray("logid=newuser2\r\n&name=\x81\r\n"),
+             RegistrationBody({{"address", u"北京"_s}}).replace("\xBE\xA9", "\xBE"),
          }) {
         EXPECT_TRUE(Register(port, refused).refused()) << refused.constData();
     }

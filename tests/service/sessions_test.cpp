@@ -1,4 +1,8 @@
 #include "core/cp936.h"
+#include "service/accounts.h"
+#include "service/database.h"
+#include "service/mailbox.h"
+#include "service/passwordhash.h"
 #include "servicefixture.h"
 
 #include <QDateTime>
@@ -91,6 +95,49 @@ TEST_F(Sessions, KeepAliveDeliversEachMessageOnceUntilANewLoginOrLogoff)
     EXPECT_TRUE(logoff(current).accepted());
     EXPECT_TRUE(keepAlive(current).refused());
     EXPECT_TRUE(logoff(current).refused());
+}
+
+TEST_F(Sessions, MessagesCountAsDeliveredOnlyWhenTheNextKeepAliveComesAHundredAtATime)
+{
+    for (int i = 0; i < 150; ++i)
+        queueMessage(QString::number(i));
+    const auto comments = [](const Answer &answer) {
+        QStringList list;
+        for (int i = 0; i < answer.messageList().childCount(); ++i)
+            list << answer.messageList().child(i).attribute(u"Comment"_s).value_or(QString());
+        return list;
+    };
+    QStringList first100, last50;
+    for (int i = 0; i < 150; ++i)
+        (i < 100 ? first100 : last50) << QString::number(i);
+
+    // The client lost this answer and logs in again: the new login gets the same messages.
+    EXPECT_EQ(comments(keepAlive(loginOk())), first100);
+    const qint32 verfy = loginOk();
+    EXPECT_EQ(comments(keepAlive(verfy)), first100);
+    EXPECT_EQ(comments(keepAlive(verfy)), last50);
+    // The keep-alive that confirms the last answer finds nothing more.
+    EXPECT_EQ(comments(keepAlive(verfy)), QStringList());
+    EXPECT_EQ(Database(databasePath).locked([](SqliteConnection &db) {
+        return PendingMessageCount(db, u"alice"_s);
+    }),
+              0);
+}
+
+TEST_F(Sessions, AnOlderPasswordDigestStillLogsInAndIsRenewed)
+{
+    ASSERT_TRUE(Database(databasePath).locked([&](SqliteConnection &db) {
+        return AddAccount(db, u"bob"_s, HashPasswordPbkdf2(u"hunter2"_s), {}, now->load());
+    }));
+    const Fields bob{{"logid", u"bob"_s}, {"password", u"hunter2"_s}};
+    EXPECT_TRUE(login({{"logid", u"bob"_s}, {"password", u"hunter3"_s}}).refused());
+    EXPECT_TRUE(databaseSnapshot().contains(u"|pbkdf2-sha256$"_s));
+    ASSERT_TRUE(login(bob).accepted());
+    const QString renewed = databaseSnapshot();
+    EXPECT_FALSE(renewed.contains(u"|pbkdf2-sha256$"_s));
+    EXPECT_TRUE(renewed.contains(u"|$argon2id$v=19$m=19456,t=2,p=1$"_s)) << renewed.toStdString();
+    EXPECT_TRUE(login(bob).accepted());
+    EXPECT_TRUE(login({{"logid", u"bob"_s}, {"password", u"hunter3"_s}}).refused());
 }
 
 TEST_F(Sessions, RestartKeepsSessionsAndUndeliveredMessagesAndThePortIsTheServicesAlone)
