@@ -156,7 +156,7 @@ TEST_F(EndToEnd, PasswordAndTitleWithHashPercentAndFormCharactersLogIn)
     RegistrationForm tricky = form();
     tricky.password = QStringLiteral("Ab#%41&x=y+z");
     info.WebTitle = QStringLiteral("C# 教程");
-    ASSERT_TRUE(RegisterUser(info, tricky).registered);
+    ASSERT_TRUE(RegisterUser(info, tricky).registered());
 
     bool newVersion = false;
     ASSERT_EQ(Login(info, kId, tricky.password, newVersion), QString());
