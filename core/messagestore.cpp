@@ -158,20 +158,12 @@ bool rewriteWhole(const QString &path, const XmlElement &first)
 
 } // namespace
 
-bool StoreMessages(TClientServiceInfo &info, const QString &messageList)
-{
-    // The list arrives as Unicode text, so Chinese messages parse whatever the answer declared.
-    const std::optional<XmlDocument> delivered =
-        XmlDocument::fromUnicode(messageList, XmlDocument::Source::Network);
-    if (!delivered)
-        return true;
-    const XmlElement first = delivered->root().child(0);
-    if (first.isNull())
-        return true;
-    info.HasMessages = true;
-    const QByteArray elements = storedElements(first);
+namespace {
 
-    const QString path = info.messagesPath();
+// Inserts the delivered elements starting at `first` into the store at `path`.
+bool insertDelivered(const QString &path, const XmlElement &first)
+{
+    const QByteArray elements = storedElements(first);
     const LastWrite &last = lastWrite();
     if (last.path == path && last.identity.isValid() && last.identity == FileIdentity::of(path))
         return insertInto(path, last.layout, elements);
@@ -189,4 +181,23 @@ bool StoreMessages(TClientServiceInfo &info, const QString &messageList)
     if (const std::optional<StoreLayout> layout = ReadStoreLayout(path))
         return insertInto(path, *layout, elements);
     return rewriteWhole(path, first);
+}
+
+} // namespace
+
+bool StoreMessages(TClientServiceInfo &info, const QString &messageList)
+{
+    // The list arrives as Unicode text, so Chinese messages parse whatever the answer declared.
+    const std::optional<XmlDocument> delivered =
+        XmlDocument::fromUnicode(messageList, XmlDocument::Source::Network);
+    if (!delivered)
+        return true;
+    const XmlElement first = delivered->root().child(0);
+    if (first.isNull())
+        return true;
+    if (!insertDelivered(info.messagesPath(), first))
+        return false;
+    // Only now, so whoever is told finds the new messages in the store.
+    info.HasMessages = true;
+    return true;
 }

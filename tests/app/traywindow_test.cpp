@@ -1,10 +1,10 @@
 #include "app/trayclient.h"
-#include "app/trayicon.h"
 #include "app/traymenuitems.h"
 #include "app/traywindow.h"
 #include "core/config.h"
 #include "core/cp936.h"
 #include "platform/platform.h"
+#include "tests/app/availabletrayicon.h"
 #include "tests/protocol/fakeservice.h"
 #include "tests/support/testfiles.h"
 #include "tests/ui/uitestsupport.h"
@@ -18,13 +18,6 @@
 #include <QTest>
 
 namespace {
-
-// The notification area of a desktop that has one; offscreen has none.
-class AvailableTrayIcon : public TrayIcon
-{
-public:
-    bool isAvailable() const override { return true; }
-};
 
 QDialog *activeModal()
 {

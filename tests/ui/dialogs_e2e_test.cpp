@@ -20,40 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs `steps` inside the modal loop of `dialog` once it is shown and active, however many
-// other modal loops come and go before it.
-void RunWhenShown(QWidget &dialog, std::function<void()> steps)
-{
-    class ShowWatcher : public QObject
-    {
-    public:
-        ShowWatcher(QWidget &dialog, std::function<void()> steps)
-            : QObject(&dialog), m_dialog(dialog), m_steps(std::move(steps))
-        {
-            dialog.installEventFilter(this);
-        }
-
-    protected:
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Show) {
-                QTimer::singleShot(0, &m_dialog, [dialog = &m_dialog, steps = m_steps] {
-                    dialog->activateWindow();
-                    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(dialog);
-                    steps();
-                });
-                deleteLater();
-            }
-            return false;
-        }
-
-    private:
-        QWidget &m_dialog;
-        std::function<void()> m_steps;
-    };
-    new ShowWatcher(dialog, std::move(steps));
-}
-
 QLineEdit *edit(QWidget &dialog, const char *name)
 {
     return dialog.findChild<QLineEdit *>(QLatin1String(name));

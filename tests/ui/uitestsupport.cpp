@@ -4,10 +4,43 @@
 
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
 
 void RunInModal(std::function<void()> steps)
 {
     QTimer::singleShot(0, std::move(steps));
+}
+
+void RunWhenShown(QWidget &dialog, std::function<void()> steps)
+{
+    class ShowWatcher : public QObject
+    {
+    public:
+        ShowWatcher(QWidget &dialog, std::function<void()> steps)
+            : QObject(&dialog), m_dialog(dialog), m_steps(std::move(steps))
+        {
+            dialog.installEventFilter(this);
+        }
+
+    protected:
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show) {
+                QTimer::singleShot(0, &m_dialog, [dialog = &m_dialog, steps = m_steps] {
+                    dialog->activateWindow();
+                    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(dialog);
+                    steps();
+                });
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        QWidget &m_dialog;
+        std::function<void()> m_steps;
+    };
+    new ShowWatcher(dialog, std::move(steps));
 }
 
 ArmedMessageBoxes::ArmedMessageBoxes()

@@ -10,6 +10,10 @@ class QWidget;
 // drive a modal dialog that would otherwise block it.
 void RunInModal(std::function<void()> steps);
 
+// Runs `steps` inside the modal loop of `dialog` once it is shown and active, however many
+// other modal loops come and go before it.
+void RunWhenShown(QWidget &dialog, std::function<void()> steps);
+
 // Message boxes answered from a queue for the life of the object; every box shown is recorded.
 class ArmedMessageBoxes
 {

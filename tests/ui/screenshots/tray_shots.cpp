@@ -1,7 +1,7 @@
-#include "app/trayicon.h"
 #include "app/traymenuitems.h"
 #include "app/traywindow.h"
 #include "app/welcomewindow.h"
+#include "tests/app/availabletrayicon.h"
 #include "tests/ui/screenshots/shot.h"
 #include "ui/look/traymenu.h"
 
@@ -9,13 +9,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-// Offscreen has no notification area; the menu is all these pictures need of one.
-class PictureTrayIcon : public TrayIcon
-{
-public:
-    bool isAvailable() const override { return true; }
-};
 
 const ShotRegistrar splash("splash", [](ShotContext &) {
     TfrmWelcome welcome;
@@ -26,11 +19,10 @@ const ShotRegistrar splash("splash", [](ShotContext &) {
 QPixmap trayMenu(ShotContext &c, quint8 state, bool openTools)
 {
     QTemporaryDir appDir;
-    TfrmClientServiceMain window(
-        c.platform,
-        {appDir.path(), QApplication::applicationFilePath(), c.info.ServiceHost,
-         c.info.ShippedDataDir},
-        std::make_unique<PictureTrayIcon>());
+    TfrmClientServiceMain window(c.platform,
+                                 {appDir.path(), QApplication::applicationFilePath(),
+                                  c.info.ServiceHost, c.info.ShippedDataDir},
+                                 std::make_unique<AvailableTrayIcon>());
     window.info().State = state;
     TrayMenu &menu = *window.menu().pMnuTray;
     window.pMnuTrayPopup();

@@ -1,0 +1,150 @@
+// The tray window with its dialogs against the real reference service: a login typed into the
+// login dialog, a registration through both dialogs, and a message the service delivers.
+#include "app/traywindow.h"
+#include "platform/platform.h"
+#include "tests/app/availabletrayicon.h"
+#include "tests/e2e/serviceprocess.h"
+#include "tests/support/testfiles.h"
+#include "tests/ui/uitestsupport.h"
+#include "ui/dialogset.h"
+#include "ui/login/loginwindow.h"
+#include "ui/messagebox.h"
+#include "ui/messages/messagewindow.h"
+#include "ui/register/registeragreewindow.h"
+#include "ui/register/registerwindow.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QLineEdit *edit(QWidget &dialog, const char *name)
+{
+    return dialog.findChild<QLineEdit *>(QLatin1String(name));
+}
+
+void click(QWidget &dialog, const char *name)
+{
+    QTest::mouseClick(dialog.findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
+}
+
+// Logs in through the login dialog, opened from the tray menu, with what is typed.
+void logInByHand(TfrmClientServiceMain &window, const QString &id, const QString &password)
+{
+    TfrmLogin &login = window.dialogs().login();
+    RunWhenShown(login, [&] {
+        edit(login, "edtLogid")->clear();
+        QTest::keyClicks(edit(login, "edtLogid"), id);
+        QTest::keyClicks(edit(login, "edtPassword"), password);
+        click(login, "btnLogin");
+    });
+    window.pmnuLoginClick();
+}
+
+} // namespace
+
+class TrayEndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_runtime;
+    std::unique_ptr<ServiceProcess> m_service;
+    std::unique_ptr<TestAppDir> m_dir;
+
+    std::unique_ptr<TfrmClientServiceMain> createWindow()
+    {
+        return std::make_unique<TfrmClientServiceMain>(
+            Platform::current(),
+            ClientEnvironment{m_dir->path(), QApplication::applicationFilePath(), m_service->host(),
+                              QStringLiteral(MARBELLO_BUILT_APP_DIR)},
+            std::make_unique<AvailableTrayIcon>());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_runtime.path()));
+        qputenv("PATH", "/nonexistent");
+    }
+
+    void init()
+    {
+        // A keep-alive every second, so a delivered message arrives within the test.
+        m_service = std::make_unique<ServiceProcess>(1);
+        QVERIFY(m_service->isListening());
+        m_dir = std::make_unique<TestAppDir>();
+    }
+
+    void cleanup()
+    {
+        m_dir.reset();
+        m_service.reset();
+    }
+
+    void loginDialogTurnsTheIconOnline()
+    {
+        QVERIFY(m_service->admin({u"add-user"_s, u"wang-5"_s, u"tray-pw"_s}).contains(u"added"_s));
+        const auto window = createWindow();
+        logInByHand(*window, u"wang-5"_s, u"tray-pw"_s);
+        QVERIFY(!window->dialogs().login().isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(window->trayIcon().toolTip(), u"Marbello XP (已登录)"_s, 500);
+        QVERIFY(window->trayIcon().iconFile().endsWith(u"/online.ico"_s));
+        QVERIFY(m_service->admin({u"online"_s}).contains(u"wang-5"_s));
+    }
+
+    void newUserRegistersLogsInAndReadsAMessage()
+    {
+        const auto window = createWindow();
+        ArmedMessageBoxes boxes;
+        boxes.answer({0});
+        TfrmRegisterAgree &agreement = window->dialogs().agreement();
+        RunWhenShown(agreement, [&] {
+            QTest::keyClick(&agreement, Qt::Key_F8);
+            click(agreement, "btnNext");
+        });
+        TfrmRegister &registration = window->dialogs().registration();
+        RunWhenShown(registration, [&] {
+            TypeText(edit(registration, "edtLogid"), u"zhao-6"_s);
+            TypeText(edit(registration, "edtPassword"), u"pw-6789"_s);
+            TypeText(edit(registration, "edtRepeatPassword"), u"pw-6789"_s);
+            TypeText(edit(registration, "edtName"), u"赵六"_s);
+            TypeText(edit(registration, "edtAddress"), u"北京"_s);
+            TypeText(edit(registration, "edtEmail"), u"zhao6@example.cn"_s);
+            click(registration, "btnOK");
+        });
+        window->pmnuToolsRegisterClick();
+        QCOMPARE(boxes.shown(), QStringList({u"注册|恭喜，注册成功"_s}));
+
+        logInByHand(*window, u"zhao-6"_s, u"pw-6789"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(window->trayIcon().toolTip(), u"Marbello XP (已登录)"_s, 500);
+
+        const QString text = u"欢迎加入，赵六"_s;
+        m_service->admin({u"post-message"_s, u"zhao-6"_s, u"--from"_s, u"admin"_s, u"--from-ip"_s,
+                          u"10.0.0.9"_s, u"--comment"_s, text});
+        QTRY_COMPARE_WITH_TIMEOUT(window->trayIcon().balloonText(), text, 10000);
+        QCOMPARE(window->trayIcon().balloonTitle(), u"收到新讯息"_s);
+
+        TfrmMessageShow &log = window->dialogs().messages();
+        QString listed;
+        RunWhenShown(log, [&] {
+            const QAbstractItemModel *rows = log.findChild<QTableView *>(u"grdMessage"_s)->model();
+            for (int column = 0; column < rows->columnCount(); ++column)
+                listed += rows->index(0, column).data().toString() + u'|';
+            log.close();
+        });
+        window->pmnuToolsMessageShowClick();
+        QVERIFY(listed.contains(text));
+        QVERIFY(listed.contains(u"10.0.0.9"_s));
+        QVERIFY(!window->info().HasMessages);
+    }
+};
+
+QTEST_MAIN(TrayEndToEndTest)
+#include "tray_e2e_test.moc"
