@@ -17,3 +17,5 @@ for bench in bench_startup bench_store bench_parse bench_http bench_service_load
 done
 echo "== bench_message_log"
 build/default/bench/bench_message_log
+echo "== bench_tray (Xvfb with trayer)"
+tests/e2e/with-tray-host.sh build/default/bench/bench_tray

@@ -3,10 +3,10 @@
 #include "core/clientserviceinfo.h"
 #include "core/config.h"
 #include "tests/e2e/serviceprocess.h"
+#include "tests/support/trayarea.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QImage>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -17,37 +17,6 @@ namespace {
 
 const QString kId = QStringLiteral("traydemo");
 const QString kPassword = QStringLiteral("tray123");
-
-// The top right corner, where the tray host sits.
-QImage trayArea()
-{
-    QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect area(screen->geometry().width() - 120, 0, 120, 32);
-    return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
-}
-
-// Pixels of the online globe (green) and of the offline one (grey).
-struct IconPixels
-{
-    int green = 0;
-    int grey = 0;
-};
-
-IconPixels iconPixels(const QImage &image)
-{
-    IconPixels pixels;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.green() > c.red() + 40 && c.green() > c.blue() + 40)
-                ++pixels.green;
-            else if (c.red() > 80 && c.red() < 200 && qAbs(c.red() - c.green()) < 8 &&
-                     qAbs(c.green() - c.blue()) < 8)
-                ++pixels.grey;
-        }
-    }
-    return pixels;
-}
 
 } // namespace
 
@@ -90,10 +59,9 @@ private Q_SLOTS:
         QVERIFY(client.waitForStarted());
 
         // Offline first (grey globe), then online (green), with the splash's 1.1 s in between.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            iconPixels(trayArea()).grey > 40 || iconPixels(trayArea()).green > 40, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(ReadTrayIconPixels().shown(), 15000);
         const qint64 inTray = clock.elapsed();
-        QTRY_VERIFY_WITH_TIMEOUT(iconPixels(trayArea()).green > 40, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(ReadTrayIconPixels().online(), 15000);
 
         const qint64 online = clock.elapsed();
         QVERIFY(service.admin({QStringLiteral("online")}).contains(kId));
