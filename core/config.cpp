@@ -5,6 +5,7 @@
 #include "core/passwordscrambler.h"
 #include "core/savefile.h"
 #include "core/xmldocument.h"
+#include "core/xmlescape.h"
 
 namespace {
 
@@ -13,41 +14,6 @@ const QString kOn = QStringLiteral("1");
 QString flag(bool on)
 {
     return on ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-// Keeps the file well-formed and on its four lines whatever a value holds. Control characters
-// other than tab and line ends cannot appear in XML at all, so they are dropped (as the encoder
-// drops the other characters XML cannot hold).
-QString escaped(const QString &value)
-{
-    QString out;
-    out.reserve(value.size());
-    for (const QChar ch : value) {
-        switch (ch.unicode()) {
-        case '&':
-            out += QStringLiteral("&amp;");
-            break;
-        case '<':
-            out += QStringLiteral("&lt;");
-            break;
-        case '"':
-            out += QStringLiteral("&quot;");
-            break;
-        case '\t':
-            out += QStringLiteral("&#9;");
-            break;
-        case '\n':
-            out += QStringLiteral("&#10;");
-            break;
-        case '\r':
-            out += QStringLiteral("&#13;");
-            break;
-        default:
-            if (ch.unicode() >= 0x20)
-                out += ch;
-        }
-    }
-    return out;
 }
 
 void applyDefaults(TClientServiceInfo &info)
@@ -123,8 +89,8 @@ QString configText(const TClientServiceInfo &info)
 {
     QString line = QStringLiteral("<config");
     auto attribute = [&line](const char *name, const QString &value) {
-        line += QLatin1Char(' ') + QLatin1String(name) + QStringLiteral("=\"") + escaped(value) +
-                QLatin1Char('"');
+        line += QLatin1Char(' ') + QLatin1String(name) + QStringLiteral("=\"") +
+                EscapeXmlAttribute(value, GreaterThan::AsIs) + QLatin1Char('"');
     };
     attribute("Version", QString::number(info.ClientVersion, 'g', 15));
     attribute("LastLogid", info.LastLogid);

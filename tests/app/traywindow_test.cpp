@@ -4,7 +4,7 @@
 #include "core/config.h"
 #include "core/cp936.h"
 #include "platform/platform.h"
-#include "tests/app/availabletrayicon.h"
+#include "tests/app/traywindowfixture.h"
 #include "tests/protocol/fakeservice.h"
 #include "tests/support/testfiles.h"
 #include "tests/ui/uitestsupport.h"
@@ -46,21 +46,12 @@ private:
 
     std::unique_ptr<TfrmClientServiceMain> createWindow()
     {
-        const ClientEnvironment environment{m_dir->path(), QApplication::applicationFilePath(),
-                                            QStringLiteral("127.0.0.1:%1").arg(m_service->port()),
-                                            QStringLiteral(MARBELLO_BUILT_APP_DIR)};
-        return std::make_unique<TfrmClientServiceMain>(Platform::current(), environment,
-                                                       std::make_unique<AvailableTrayIcon>());
+        return CreateTrayWindow(m_dir->path(),
+                                QStringLiteral("127.0.0.1:%1").arg(m_service->port()));
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_runtime.path()));
-        // Nothing the tests do may reach a real browser.
-        qputenv("PATH", "/nonexistent");
-    }
+    void initTestCase() { IsolateFromTheSession(m_runtime); }
 
     void init()
     {

@@ -2,7 +2,7 @@
 // login dialog, a registration through both dialogs, and a message the service delivers.
 #include "app/traywindow.h"
 #include "platform/platform.h"
-#include "tests/app/availabletrayicon.h"
+#include "tests/app/traywindowfixture.h"
 #include "tests/e2e/serviceprocess.h"
 #include "tests/support/testfiles.h"
 #include "tests/ui/uitestsupport.h"
@@ -23,25 +23,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QLineEdit *edit(QWidget &dialog, const char *name)
-{
-    return dialog.findChild<QLineEdit *>(QLatin1String(name));
-}
-
-void click(QWidget &dialog, const char *name)
-{
-    QTest::mouseClick(dialog.findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
-}
-
 // Logs in through the login dialog, opened from the tray menu, with what is typed.
 void logInByHand(TfrmClientServiceMain &window, const QString &id, const QString &password)
 {
     TfrmLogin &login = window.dialogs().login();
     RunWhenShown(login, [&] {
-        edit(login, "edtLogid")->clear();
-        QTest::keyClicks(edit(login, "edtLogid"), id);
-        QTest::keyClicks(edit(login, "edtPassword"), password);
-        click(login, "btnLogin");
+        FindEdit(login, "edtLogid")->clear();
+        QTest::keyClicks(FindEdit(login, "edtLogid"), id);
+        QTest::keyClicks(FindEdit(login, "edtPassword"), password);
+        ClickChild(login, "btnLogin");
     });
     window.pmnuLoginClick();
 }
@@ -59,20 +49,11 @@ private:
 
     std::unique_ptr<TfrmClientServiceMain> createWindow()
     {
-        return std::make_unique<TfrmClientServiceMain>(
-            Platform::current(),
-            ClientEnvironment{m_dir->path(), QApplication::applicationFilePath(), m_service->host(),
-                              QStringLiteral(MARBELLO_BUILT_APP_DIR)},
-            std::make_unique<AvailableTrayIcon>());
+        return CreateTrayWindow(m_dir->path(), m_service->host());
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_runtime.path()));
-        qputenv("PATH", "/nonexistent");
-    }
+    void initTestCase() { IsolateFromTheSession(m_runtime); }
 
     void init()
     {
@@ -107,17 +88,17 @@ private Q_SLOTS:
         TfrmRegisterAgree &agreement = window->dialogs().agreement();
         RunWhenShown(agreement, [&] {
             QTest::keyClick(&agreement, Qt::Key_F8);
-            click(agreement, "btnNext");
+            ClickChild(agreement, "btnNext");
         });
         TfrmRegister &registration = window->dialogs().registration();
         RunWhenShown(registration, [&] {
-            TypeText(edit(registration, "edtLogid"), u"zhao-6"_s);
-            TypeText(edit(registration, "edtPassword"), u"pw-6789"_s);
-            TypeText(edit(registration, "edtRepeatPassword"), u"pw-6789"_s);
-            TypeText(edit(registration, "edtName"), u"赵六"_s);
-            TypeText(edit(registration, "edtAddress"), u"北京"_s);
-            TypeText(edit(registration, "edtEmail"), u"zhao6@example.cn"_s);
-            click(registration, "btnOK");
+            TypeText(FindEdit(registration, "edtLogid"), u"zhao-6"_s);
+            TypeText(FindEdit(registration, "edtPassword"), u"pw-6789"_s);
+            TypeText(FindEdit(registration, "edtRepeatPassword"), u"pw-6789"_s);
+            TypeText(FindEdit(registration, "edtName"), u"赵六"_s);
+            TypeText(FindEdit(registration, "edtAddress"), u"北京"_s);
+            TypeText(FindEdit(registration, "edtEmail"), u"zhao6@example.cn"_s);
+            ClickChild(registration, "btnOK");
         });
         window->pmnuToolsRegisterClick();
         QCOMPARE(boxes.shown(), QStringList({u"注册|恭喜，注册成功"_s}));

@@ -20,16 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QLineEdit *edit(QWidget &dialog, const char *name)
-{
-    return dialog.findChild<QLineEdit *>(QLatin1String(name));
-}
-
-void click(QWidget &dialog, const char *name)
-{
-    QTest::mouseClick(dialog.findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
-}
-
 struct ServiceFixture
 {
     ServiceFixture()
@@ -60,9 +50,9 @@ private Q_SLOTS:
         QVERIFY(f.service.admin({u"add-user"_s, u"zhang-3"_s, u"s3cret"_s}).contains(u"added"_s));
         TfrmLogin login(f.info, f.platform);
         RunWhenShown(login, [&] {
-            QTest::keyClicks(edit(login, "edtLogid"), u"zhang-3"_s);
-            QTest::keyClicks(edit(login, "edtPassword"), u"s3cret"_s);
-            click(login, "btnLogin");
+            QTest::keyClicks(FindEdit(login, "edtLogid"), u"zhang-3"_s);
+            QTest::keyClicks(FindEdit(login, "edtPassword"), u"s3cret"_s);
+            ClickChild(login, "btnLogin");
         });
         login.exec();
         QCOMPARE(quint8(f.info.State), quint8(StateOnline));
@@ -81,17 +71,17 @@ private Q_SLOTS:
         RunWhenShown(agreement, [&] {
             agreementText = agreement.findChild<QPlainTextEdit *>(u"edtComment"_s)->toPlainText();
             QTest::keyClick(&agreement, Qt::Key_F8);
-            click(agreement, "btnNext");
+            ClickChild(agreement, "btnNext");
         });
         TfrmRegister &registration = dialogs.registration();
         RunWhenShown(registration, [&] {
-            TypeText(edit(registration, "edtLogid"), u"li-si_2"_s);
-            TypeText(edit(registration, "edtPassword"), u"pw-1234"_s);
-            TypeText(edit(registration, "edtRepeatPassword"), u"pw-1234"_s);
-            TypeText(edit(registration, "edtName"), u"李四"_s);
-            TypeText(edit(registration, "edtAddress"), u"上海 & 杭州"_s);
-            TypeText(edit(registration, "edtEmail"), u"Li.Si@Example-Mail.cn"_s);
-            click(registration, "btnOK");
+            TypeText(FindEdit(registration, "edtLogid"), u"li-si_2"_s);
+            TypeText(FindEdit(registration, "edtPassword"), u"pw-1234"_s);
+            TypeText(FindEdit(registration, "edtRepeatPassword"), u"pw-1234"_s);
+            TypeText(FindEdit(registration, "edtName"), u"李四"_s);
+            TypeText(FindEdit(registration, "edtAddress"), u"上海 & 杭州"_s);
+            TypeText(FindEdit(registration, "edtEmail"), u"Li.Si@Example-Mail.cn"_s);
+            ClickChild(registration, "btnOK");
         });
         dialogs.RunRegistration();
         QCOMPARE(boxes.shown(), QStringList({u"注册|恭喜，注册成功"_s}));

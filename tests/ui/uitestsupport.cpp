@@ -2,6 +2,7 @@
 
 #include "ui/messagebox.h"
 
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -41,6 +42,16 @@ void RunWhenShown(QWidget &dialog, std::function<void()> steps)
         std::function<void()> m_steps;
     };
     new ShowWatcher(dialog, std::move(steps));
+}
+
+QLineEdit *FindEdit(QWidget &dialog, const char *name)
+{
+    return dialog.findChild<QLineEdit *>(QLatin1String(name));
+}
+
+void ClickChild(QWidget &dialog, const char *name)
+{
+    QTest::mouseClick(dialog.findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
 }
 
 ArmedMessageBoxes::ArmedMessageBoxes()

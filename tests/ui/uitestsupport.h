@@ -14,6 +14,11 @@ void RunInModal(std::function<void()> steps);
 // other modal loops come and go before it.
 void RunWhenShown(QWidget &dialog, std::function<void()> steps);
 
+// The line edit or the widget called `name` in `dialog`; a click on the latter.
+class QLineEdit;
+QLineEdit *FindEdit(QWidget &dialog, const char *name);
+void ClickChild(QWidget &dialog, const char *name);
+
 // Message boxes answered from a queue for the life of the object; every box shown is recorded.
 class ArmedMessageBoxes
 {

@@ -1,7 +1,7 @@
 #include "app/traymenuitems.h"
 #include "app/traywindow.h"
 #include "app/welcomewindow.h"
-#include "tests/app/availabletrayicon.h"
+#include "tests/app/traywindowfixture.h"
 #include "tests/ui/screenshots/shot.h"
 #include "ui/look/traymenu.h"
 
