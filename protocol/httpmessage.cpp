@@ -49,8 +49,10 @@ std::optional<QByteArray> valueOf(QByteArrayView line, QByteArrayView name)
     return value.toByteArray();
 }
 
-QByteArray escapeRequestTarget(QByteArrayView target)
+QByteArray escapeRequestTarget(QByteArrayView target, bool escaped)
 {
+    if (escaped)
+        return PercentEncode(target, [](char c) { return isControl(c) || c == ' '; });
     return PercentEncode(target, NeedsEscapeInRequestTarget);
 }
 
@@ -66,7 +68,7 @@ QByteArray BuildRequestHeader(const RequestHead &head)
 {
     QByteArray text;
     text += methodWord(head.method);
-    text += escapeRequestTarget(head.target) + " HTTP/1.0\r\n";
+    text += escapeRequestTarget(head.target, head.targetEscaped) + " HTTP/1.0\r\n";
     if (head.viaProxy)
         text += "Proxy-Connection: Keep-Alive\r\n";
     text += "Host: " + escapeHeaderValue(head.host) + "\r\n";

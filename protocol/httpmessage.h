@@ -15,12 +15,15 @@ struct RequestHead
     bool viaProxy = false;
     QByteArray cookie;                      // no Cookie line when empty
     std::optional<qsizetype> contentLength; // Post only
+    // A target from a redirect's Location is already escaped by the server that sent it: its
+    // "%XX" stay as they are.
+    bool targetEscaped = false;
 };
 
 // The request header text, each line ended by CR LF, then the empty line. The lines come in the
 // order and spelling the service has always received. No value can break the request: the request
-// target has every space, control byte, "#" and "%" percent-encoded, header values their control
-// bytes.
+// target has every space, control byte, "#" and "%" percent-encoded (an escaped target only its
+// spaces and control bytes), header values their control bytes.
 QByteArray BuildRequestHeader(const RequestHead &head);
 
 // The number between the first and second space of a status line; 0 when there is none.

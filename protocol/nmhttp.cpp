@@ -106,7 +106,8 @@ void TNMHTTP::transact(HttpSocket &socket, HttpMethod method, QByteArray url,
                          target.host,
                          viaProxy,
                          HeaderInfo.Cookie,
-                         std::nullopt};
+                         std::nullopt,
+                         pass > 0};
         if (body)
             head.contentLength = body->size();
         socket.send(BuildRequestHeader(head) + body.value_or(QByteArray()));

@@ -128,6 +128,9 @@ TEST(HttpRedirect, NextPassTarget)
         {"HTTP/1.0 302 Found\r\n\r\n", "GET / HTTP/1.0"},
         {"HTTP/1.0 301 Moved\r\nLocation: /next\rX-Injected: 1\r\n\r\n",
          "GET /next%0DX-Injected:%201 HTTP/1.0"},
+        // The server escaped its Location already: its escapes are not escaped again.
+        {"HTTP/1.0 302 Found\r\nLocation: /a%20b?q=%E4%B8%AD\r\n\r\n",
+         "GET /a%20b?q=%E4%B8%AD HTTP/1.0"},
     };
     for (const auto &[reply, next] : cases) {
         ScriptedServer server;
