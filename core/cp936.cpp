@@ -170,7 +170,10 @@ QString cutToBytes(const QString &text, qsizetype maxBytes)
     qsizetype used = 0;
     qsizetype end = 0;
     while (end < text.size()) {
-        const qsizetype step = text.at(end).isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+        // A surrogate pair is one character; a lone surrogate is a character of its own.
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                          text.at(end + 1).isLowSurrogate();
+        const qsizetype step = pair ? 2 : 1;
         const qsizetype bytes = byteLength(QStringView(text).mid(end, step));
         if (used + bytes > maxBytes)
             break;

@@ -239,6 +239,33 @@ private Q_SLOTS:
         QVERIFY(!window->info().HasMessages);
     }
 
+    void withoutANotificationAreaTheClientSaysSoAndCloses()
+    {
+        writeConfig([](TClientServiceInfo &info) {
+            info.AutoLogin = true;
+            info.LastLogid = QStringLiteral("demo");
+            info.LastPassword = QStringLiteral("pw");
+            info.IfLog = true;
+        });
+        MessageBoxAnswers::queue({0});
+        TfrmClientServiceMain window(Platform::current(),
+                                     {m_dir->path(),
+                                      QApplication::applicationFilePath(),
+                                      QStringLiteral("127.0.0.1:%1").arg(m_service->port()),
+                                      {}},
+                                     std::make_unique<TrayIcon>());
+        QCOMPARE(MessageBoxAnswers::takeShown(),
+                 QStringList{QStringLiteral("Marbello XP|Failed!")});
+        bool closed = false;
+        connect(&window, &TfrmClientServiceMain::closed, this, [&] { closed = true; });
+        // No login that the quit would cut short, no dialog; the closing steps still run.
+        window.startSession(std::nullopt);
+        QVERIFY(closed);
+        QCOMPARE(m_service->connectionCount(), 0);
+        const QString log = cp936::decode(m_dir->read(QStringLiteral("log/log.txt")));
+        QVERIFY(log.contains(QStringLiteral("软件退出")));
+    }
+
     void placeholdersAreReplacedWithoutEncoding_data()
     {
         QTest::addColumn<QString>("path");

@@ -15,6 +15,12 @@ TEST(Cp936, GbkOnlyCharactersRoundTripAndCutsKeepWholeCharacters)
 
     const FixedText<20> id = QStringLiteral("a") + QString(10, QChar(0x4E2D)); // 21 bytes
     EXPECT_EQ(id.text(), QStringLiteral("a") + QString(9, QChar(0x4E2D)));
+
+    // A lone high surrogate before a real pair: the cut never ends inside the pair.
+    const QChar high(0xD840), low(0xDC00);
+    const QString lone = QString(20, QLatin1Char('x')) + high + high + low;
+    const QString cut = cp936::cutToBytes(lone, 22);
+    EXPECT_FALSE(cut.endsWith(high) && cut.size() == lone.size() - 1) << cut.size();
 }
 
 TEST(Cp936, LackingCharactersAndBadBytesHaveDefinedFallbacks)
