@@ -40,6 +40,5 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marbello XP"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Marbello XP"));
     return RunTrayClient(application, *commandLine);
 }
