@@ -42,42 +42,6 @@ LastWrite &lastWrite()
     return instance;
 }
 
-// Markup escaped as the XML library escapes attribute values, so that old and new messages are
-// written alike.
-QString escapedAttribute(const QString &value)
-{
-    QString out;
-    out.reserve(value.size());
-    for (const QChar ch : value) {
-        switch (ch.unicode()) {
-        case '&':
-            out += QStringLiteral("&amp;");
-            break;
-        case '<':
-            out += QStringLiteral("&lt;");
-            break;
-        case '>':
-            out += QStringLiteral("&gt;");
-            break;
-        case '"':
-            out += QStringLiteral("&quot;");
-            break;
-        case '\t':
-            out += QStringLiteral("&#9;");
-            break;
-        case '\n':
-            out += QStringLiteral("&#10;");
-            break;
-        case '\r':
-            out += QStringLiteral("&#13;");
-            break;
-        default:
-            out += ch;
-        }
-    }
-    return out;
-}
-
 // The stored elements of a delivered list, newest (last delivered) first.
 QByteArray storedElements(const XmlElement &first)
 {
@@ -85,8 +49,8 @@ QByteArray storedElements(const XmlElement &first)
     for (XmlElement message = first; !message.isNull(); message = message.nextSibling()) {
         QString element = QStringLiteral("<Message");
         forEachKeptAttribute(message, [&element](QLatin1String name, const QString &value) {
-            element += QLatin1Char(' ') + name + QStringLiteral("=\"") + escapedAttribute(value) +
-                       QLatin1Char('"');
+            element += QLatin1Char(' ') + name + QStringLiteral("=\"") +
+                       EscapedXmlAttribute(value) + QLatin1Char('"');
         });
         element += QStringLiteral("/>");
         elements.prepend(cp936::encodeForXml(element));
