@@ -109,7 +109,8 @@ std::optional<std::vector<StoredMessage>> parseStore(const QByteArray &bytes, st
     parser->_private = &state;
 
     xmlParseDocument(parser);
-    const bool wellFormed = (parser->wellFormed || state.enough) && !state.hasDocumentType;
+    const bool wellFormed =
+        (parser->wellFormed || state.enough) && DecodedEveryByte(parser) && !state.hasDocumentType;
     xmlFreeParserCtxt(parser);
     if (!wellFormed)
         return std::nullopt;

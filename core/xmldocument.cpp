@@ -1,10 +1,12 @@
 #include "core/xmldocument.h"
 
 #include "core/markupbudget.h"
+#include "core/xmlescape.h"
 
 #include <QFile>
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
 #include <mutex>
@@ -49,6 +51,26 @@ XmlElement firstElementFrom(xmlNode *node)
     while (node && node->type != XML_ELEMENT_NODE)
         node = node->next;
     return XmlElement(node);
+}
+
+// Gives every namespace declaration in `node`, its siblings and their content an escaped name:
+// the library writes those names between quotes as they stand, so one holding markup or both
+// quotes would make text that does not read again.
+void escapeNamespaceNames(xmlNode *node)
+{
+    for (; node; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE)
+            continue;
+        for (xmlNs *declaration = node->nsDef; declaration; declaration = declaration->next) {
+            // Without entity substitution the parser keeps each '&' of a name as "&#38;".
+            const QString name =
+                fromXml(declaration->href).replace(QLatin1String("&#38;"), QLatin1String("&"));
+            const QByteArray escaped = EscapeXmlAttribute(name, GreaterThan::Escaped).toUtf8();
+            xmlFree(const_cast<xmlChar *>(declaration->href));
+            declaration->href = xmlStrdup(xml(escaped));
+        }
+        escapeNamespaceNames(node->children);
+    }
 }
 
 } // namespace
@@ -137,8 +159,15 @@ QString XmlElement::toXml() const
 {
     if (!m_node)
         return {};
+    // A copy is written, so that namespace names can be escaped; copying also declares on it the
+    // namespaces it uses from further out.
+    const std::unique_ptr<xmlNode, void (*)(xmlNodePtr)> copy(
+        xmlDocCopyNode(m_node, m_node->doc, 1), xmlFreeNode);
+    if (!copy)
+        return {};
+    escapeNamespaceNames(copy.get());
     xmlBufferPtr buffer = xmlBufferCreate();
-    xmlNodeDump(buffer, m_node->doc, m_node, 0, 0);
+    xmlNodeDump(buffer, m_node->doc, copy.get(), 0, 0);
     QString text = fromXml(xmlBufferContent(buffer));
     xmlBufferFree(buffer);
     return text;
@@ -162,12 +191,18 @@ std::optional<XmlDocument> XmlDocument::parse(const QByteArray &bytes, const cha
     }
     if (bytes.isEmpty() || !WithinMarkupBudget(bytes, budget))
         return std::nullopt;
-    xmlDocPtr doc = xmlReadMemory(bytes.constData(), int(qMin<qsizetype>(bytes.size(), INT_MAX)),
-                                  nullptr, encoding, XML_PARSE_NONET);
+    const std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> parser(xmlNewParserCtxt(),
+                                                                            xmlFreeParserCtxt);
+    if (!parser)
+        return std::nullopt;
+    xmlDocPtr doc = xmlCtxtReadMemory(parser.get(), bytes.constData(),
+                                      int(qMin<qsizetype>(bytes.size(), INT_MAX)), nullptr,
+                                      encoding, XML_PARSE_NONET);
     if (!doc)
         return std::nullopt;
     XmlDocument document(doc);
-    if (doc->intSubset || doc->extSubset || !xmlDocGetRootElement(doc))
+    if (!DecodedEveryByte(parser.get()) || doc->intSubset || doc->extSubset ||
+        !xmlDocGetRootElement(doc))
         return std::nullopt;
     return document;
 }
@@ -237,4 +272,9 @@ QByteArray XmlDocument::toCp936() const
 void PrepareXmlParser()
 {
     initialiseLibxml();
+}
+
+bool DecodedEveryByte(const _xmlParserCtxt *parser)
+{
+    return !parser->input || !parser->input->buf || parser->input->buf->error == 0;
 }

@@ -8,6 +8,7 @@
 
 struct _xmlDoc;
 struct _xmlNode;
+struct _xmlParserCtxt;
 
 // Raised by the reads that a caller marks as required; callers catch it where their fallback lives.
 class XmlReadError : public std::runtime_error
@@ -101,3 +102,8 @@ private:
 // external entities, quiet errors), for the readers that stream a file through libxml2 instead of
 // loading an XmlDocument.
 void PrepareXmlParser();
+
+// Whether `parser` decoded every byte it read. libxml2 ends the input quietly where the bytes stop
+// being text in the declared encoding, so undecodable bytes after the root would otherwise leave
+// the document looking well-formed.
+bool DecodedEveryByte(const _xmlParserCtxt *parser);

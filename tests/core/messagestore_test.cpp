@@ -140,6 +140,19 @@ TEST_F(MessageStoreTest, AnyWellFormedStoreKeepsItsMessagesBehindTheNewOnes)
     }
 }
 
+TEST_F(MessageStoreTest, StoreWithUndecodableBytesAfterItsRootIsSetAsideWhole)
+{
+    const QByteArray store =
+        QByteArray::fromStdString(storeFile(QStringLiteral("<Message Comment=\"old\"/>"))) +
+        "\r\xE3\n";
+    dir.write(kStore, store);
+    // It is no document to any reader, so no message is shown from it that a delivery then drops.
+    EXPECT_EQ(storedComments(dir), std::nullopt);
+    ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/></l>")));
+    EXPECT_EQ(storedComments(dir), QStringList{QStringLiteral("A")});
+    EXPECT_EQ(dir.read(kStore + QStringLiteral(".broken")), store);
+}
+
 TEST_F(MessageStoreTest, AStoreChangedByAnotherHandIsLookedAtAgain)
 {
     ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/></l>")));

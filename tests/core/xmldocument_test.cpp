@@ -54,6 +54,39 @@ TEST(XmlDocument, SavesInGb2312AndReadsBackByTheDeclaration)
     EXPECT_FALSE(XmlDocument::fromBytes(saved.sliced(saved.indexOf('\n'))));
 }
 
+TEST(XmlDocument, RefusesBytesThatDoNotDecodeEvenAfterTheRoot)
+{
+    const QByteArray declared = "<?xml version=\"1.0\" encoding=\"gb2312\"?>";
+    EXPECT_TRUE(XmlDocument::fromBytes(declared + "<r a=\"\xD6\xD0\"/>\r\n"));
+    // The parser stops reading quietly at the first undecodable byte; after the root that looked
+    // like the end of a well-formed document.
+    for (const QByteArray &tail : {QByteArray("\r\xE3\n"), QByteArray("\xFF")})
+        EXPECT_FALSE(XmlDocument::fromBytes(declared + "<r/>" + tail)) << tail.toHex().constData();
+}
+
+TEST(XmlDocument, AnElementsTextReadsBackAsTheSameElement)
+{
+    const char *const cases[] = {
+        // Namespace names are written between quotes as they stand unless escaped first.
+        "<a><m xmlns:c=\"\xE4\xBD\xA0 &amp; &lt;b&gt;\" x=\"1\"/></a>",
+        "<a><m xmlns:c='say \"&apos;hi&apos;\"' xmlns=\"tab&#9;line&#10;\"/></a>",
+        // A prefix declared further out is declared on the element written alone.
+        "<r xmlns:p=\"urn:x?a=1&amp;b=2\"><a><p:m "
+        "p:x=\"&lt;&amp;&quot;&#13;\">t&amp;<![CDATA[<]]></p:m></a></r>",
+    };
+    for (const char *text : cases) {
+        const auto document = XmlDocument::fromBytes(QByteArray(text));
+        ASSERT_TRUE(document) << text;
+        XmlElement element = document->root();
+        if (element.name() == QStringLiteral("r"))
+            element = element.child(0);
+        const QString written = element.toXml();
+        const auto reread = XmlDocument::fromUnicode(written, XmlDocument::Source::Network);
+        ASSERT_TRUE(reread) << written.toStdString();
+        EXPECT_EQ(reread->root().toXml(), written);
+    }
+}
+
 namespace {
 
 QByteArray elementWith(const QByteArray &attributes)
