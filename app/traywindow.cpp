@@ -45,7 +45,6 @@ TfrmClientServiceMain::TfrmClientServiceMain(Platform &platform,
 {
     InitializeClient(m_info, platform, environment);
     BindKeepAliveTimer(m_info);
-    InTrayMessage = false;
     if (!m_trayIcon->add(m_info.shippedPath(QStringLiteral("offline.ico")), offlineTip())) {
         m_trayRefused = true;
         std::fputs("no notification area on this desktop; --headless runs the client without "

@@ -85,21 +85,9 @@ private Q_SLOTS:
         const auto window = createWindow();
         ArmedMessageBoxes boxes;
         boxes.answer({0});
-        TfrmRegisterAgree &agreement = window->dialogs().agreement();
-        RunWhenShown(agreement, [&] {
-            QTest::keyClick(&agreement, Qt::Key_F8);
-            ClickChild(agreement, "btnNext");
-        });
-        TfrmRegister &registration = window->dialogs().registration();
-        RunWhenShown(registration, [&] {
-            TypeText(FindEdit(registration, "edtLogid"), u"zhao-6"_s);
-            TypeText(FindEdit(registration, "edtPassword"), u"pw-6789"_s);
-            TypeText(FindEdit(registration, "edtRepeatPassword"), u"pw-6789"_s);
-            TypeText(FindEdit(registration, "edtName"), u"赵六"_s);
-            TypeText(FindEdit(registration, "edtAddress"), u"北京"_s);
-            TypeText(FindEdit(registration, "edtEmail"), u"zhao6@example.cn"_s);
-            ClickChild(registration, "btnOK");
-        });
+        AnswerRegistrationDialogs(
+            window->dialogs().agreement(), window->dialogs().registration(),
+            {u"zhao-6"_s, u"pw-6789"_s, u"赵六"_s, u"北京"_s, u"zhao6@example.cn"_s});
         window->pmnuToolsRegisterClick();
         QCOMPARE(boxes.shown(), QStringList({u"注册|恭喜，注册成功"_s}));
 

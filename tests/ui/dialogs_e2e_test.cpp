@@ -66,27 +66,15 @@ private Q_SLOTS:
         DialogSet dialogs(f.info, f.platform);
         ArmedMessageBoxes boxes;
         boxes.answer({0});
-        TfrmRegisterAgree &agreement = dialogs.agreement();
-        QString agreementText;
-        RunWhenShown(agreement, [&] {
-            agreementText = agreement.findChild<QPlainTextEdit *>(u"edtComment"_s)->toPlainText();
-            QTest::keyClick(&agreement, Qt::Key_F8);
-            ClickChild(agreement, "btnNext");
-        });
-        TfrmRegister &registration = dialogs.registration();
-        RunWhenShown(registration, [&] {
-            TypeText(FindEdit(registration, "edtLogid"), u"li-si_2"_s);
-            TypeText(FindEdit(registration, "edtPassword"), u"pw-1234"_s);
-            TypeText(FindEdit(registration, "edtRepeatPassword"), u"pw-1234"_s);
-            TypeText(FindEdit(registration, "edtName"), u"李四"_s);
-            TypeText(FindEdit(registration, "edtAddress"), u"上海 & 杭州"_s);
-            TypeText(FindEdit(registration, "edtEmail"), u"Li.Si@Example-Mail.cn"_s);
-            ClickChild(registration, "btnOK");
-        });
+        AnswerRegistrationDialogs(
+            dialogs.agreement(), dialogs.registration(),
+            {u"li-si_2"_s, u"pw-1234"_s, u"李四"_s, u"上海 & 杭州"_s, u"Li.Si@Example-Mail.cn"_s});
         dialogs.RunRegistration();
         QCOMPARE(boxes.shown(), QStringList({u"注册|恭喜，注册成功"_s}));
-        QVERIFY(!registration.isVisible());
+        QVERIFY(!dialogs.registration().isVisible());
         // The shipped agreement, read as CP936.
+        const QString agreementText =
+            dialogs.agreement().findChild<QPlainTextEdit *>(u"edtComment"_s)->toPlainText();
         QVERIFY(agreementText.startsWith(u"Marbello 网站发布服务用户协议"_s));
 
         bool newVersion = false;

@@ -14,7 +14,7 @@ private:
     static std::unique_ptr<FramedDialog> shownDialog(FrameAction close, FrameAction escape)
     {
         auto dialog =
-            std::make_unique<FramedDialog>(FrameSpec{QStringLiteral("系统配置"), close, escape});
+            std::make_unique<FramedDialog>(DialogFrame{QStringLiteral("系统配置"), close, escape});
         dialog->setBodySize({300, 200});
         dialog->move(100, 100);
         dialog->show();

@@ -1,6 +1,8 @@
 #include "tests/ui/uitestsupport.h"
 
 #include "ui/messagebox.h"
+#include "ui/register/registeragreewindow.h"
+#include "ui/register/registerwindow.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -52,6 +54,24 @@ QLineEdit *FindEdit(QWidget &dialog, const char *name)
 void ClickChild(QWidget &dialog, const char *name)
 {
     QTest::mouseClick(dialog.findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
+}
+
+void AnswerRegistrationDialogs(TfrmRegisterAgree &agreement, TfrmRegister &registration,
+                               const TypedRegistration &typed)
+{
+    RunWhenShown(agreement, [&agreement] {
+        QTest::keyClick(&agreement, Qt::Key_F8);
+        ClickChild(agreement, "btnNext");
+    });
+    RunWhenShown(registration, [&registration, typed] {
+        TypeText(FindEdit(registration, "edtLogid"), typed.logid);
+        TypeText(FindEdit(registration, "edtPassword"), typed.password);
+        TypeText(FindEdit(registration, "edtRepeatPassword"), typed.password);
+        TypeText(FindEdit(registration, "edtName"), typed.name);
+        TypeText(FindEdit(registration, "edtAddress"), typed.address);
+        TypeText(FindEdit(registration, "edtEmail"), typed.email);
+        ClickChild(registration, "btnOK");
+    });
 }
 
 ArmedMessageBoxes::ArmedMessageBoxes()

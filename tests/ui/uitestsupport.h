@@ -19,6 +19,24 @@ class QLineEdit;
 QLineEdit *FindEdit(QWidget &dialog, const char *name);
 void ClickChild(QWidget &dialog, const char *name);
 
+class TfrmRegisterAgree;
+class TfrmRegister;
+
+// What a new user types into the registration form.
+struct TypedRegistration
+{
+    QString logid;
+    QString password;
+    QString name;
+    QString address;
+    QString email;
+};
+
+// Answers the two registration dialogs as a user would once each is shown: F8 and Next on the
+// agreement, then the form typed in and sent with OK.
+void AnswerRegistrationDialogs(TfrmRegisterAgree &agreement, TfrmRegister &registration,
+                               const TypedRegistration &typed);
+
 // Message boxes answered from a queue for the life of the object; every box shown is recorded.
 class ArmedMessageBoxes
 {

@@ -7,18 +7,18 @@
 #include <QFrame>
 #include <QKeyEvent>
 
-FramedDialog::FramedDialog(const FrameSpec &spec, QWidget *parent)
-    : QDialog(parent), m_spec(spec), m_strip(new TitleStrip(this)), m_title(new QLabel(m_strip)),
+FramedDialog::FramedDialog(const DialogFrame &frame, QWidget *parent)
+    : QDialog(parent), m_frame(frame), m_strip(new TitleStrip(this)), m_title(new QLabel(m_strip)),
       m_buttonPanel(new QFrame(this)), m_close(new ClickablePicture(m_buttonPanel)),
       m_body(new QWidget(this))
 {
-    setWindowFlags(spec.toolWindow ? Qt::Tool | Qt::WindowCloseButtonHint | Qt::WindowTitleHint
-                                   : Qt::Dialog | Qt::FramelessWindowHint);
-    setWindowTitle(spec.title);
+    setWindowFlags(frame.toolWindow ? Qt::Tool | Qt::WindowCloseButtonHint | Qt::WindowTitleHint
+                                    : Qt::Dialog | Qt::FramelessWindowHint);
+    setWindowTitle(frame.title);
 
-    m_title->setObjectName(spec.titleObjectName);
-    m_title->setText(spec.title);
-    m_title->move(8, spec.titleTop);
+    m_title->setObjectName(frame.titleObjectName);
+    m_title->setText(frame.title);
+    m_title->move(8, frame.titleTop);
     // Presses on the title text drag the window like the strip around it.
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -33,7 +33,7 @@ FramedDialog::FramedDialog(const FrameSpec &spec, QWidget *parent)
     m_body->setObjectName(QStringLiteral("pnlBody"));
     m_body->setAttribute(Qt::WA_StyledBackground);
 
-    if (spec.escape != FrameAction::Nothing) {
+    if (frame.escape != FrameAction::Nothing) {
         m_escape = new QAction(this);
         m_escape->setObjectName(QStringLiteral("actClose"));
         m_escape->setShortcut(Qt::Key_Escape);
@@ -50,12 +50,12 @@ void FramedDialog::setBodySize(QSize bodySize)
 
 void FramedDialog::imgFormCloseClick()
 {
-    perform(m_spec.closePicture);
+    perform(m_frame.closePicture);
 }
 
 void FramedDialog::actCloseExecute()
 {
-    perform(m_spec.escape);
+    perform(m_frame.escape);
 }
 
 void FramedDialog::perform(FrameAction action)

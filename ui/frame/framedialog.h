@@ -14,7 +14,7 @@ enum class FrameAction {
     Nothing, // ignored
 };
 
-struct FrameSpec
+struct DialogFrame
 {
     QString title;
     FrameAction closePicture = FrameAction::Close;
@@ -36,7 +36,7 @@ public:
     static constexpr int kButtonPanelWidth = 29;
     static constexpr int kButtonPanelHeight = 21;
 
-    explicit FramedDialog(const FrameSpec &spec, QWidget *parent = nullptr);
+    explicit FramedDialog(const DialogFrame &frame, QWidget *parent = nullptr);
 
     QWidget *body() const { return m_body; }
     QLabel *titleLabel() const { return m_title; }
@@ -44,7 +44,7 @@ public:
     void setBodySize(QSize bodySize);
 
 protected:
-    // The close picture's click and Esc; both follow the FrameSpec unless a dialog gives them
+    // The close picture's click and Esc; both follow the DialogFrame unless a dialog gives them
     // its own meaning (the options dialog treats them as its Cancel button).
     virtual void imgFormCloseClick();
     virtual void actCloseExecute();
@@ -58,7 +58,7 @@ private:
     void FormResize();
     void perform(FrameAction action);
 
-    const FrameSpec m_spec;
+    const DialogFrame m_frame;
     TitleStrip *m_strip;
     QLabel *m_title;
     QFrame *m_buttonPanel;
