@@ -32,8 +32,9 @@ QString stateName(quint8 state)
 
 void printLoginOutcome(const TClientServiceInfo &info, const QString &message)
 {
-    printLine(info.State == StateOnline ? QStringLiteral("登录成功") + message
-                                        : QStringLiteral("登录失败: ") + message);
+    printLine(info.State == StateOnline
+                  ? QCoreApplication::translate("Headless", "登录成功") + message
+                  : QCoreApplication::translate("Headless", "登录失败: ") + message);
 }
 
 } // namespace

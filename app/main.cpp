@@ -1,5 +1,7 @@
+#include "app/clientlifecycle.h"
 #include "app/commandline.h"
 #include "app/headlessrunner.h"
+#include "app/interfacelanguage.h"
 #include "app/trayclient.h"
 #include "core/clientserviceinfo.h"
 #include "platform/platform.h"
@@ -13,11 +15,14 @@ int runHeadless(int argc, char *argv[], const CommandLine &commandLine)
 {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Marbello XP"));
+    InterfaceLanguage::Install(InstalledDataDir());
     // Held until the process ends.
     const auto instanceLock =
         Platform::current().AcquireSingleInstance(QStringLiteral("ClientService"));
     if (!instanceLock) {
-        std::fputs("已经有实例运行中\n", stderr);
+        std::fputs(qUtf8Printable(QCoreApplication::translate("main", "已经有实例运行中") +
+                                  QLatin1Char('\n')),
+                   stderr);
         return 1;
     }
     TClientServiceInfo clientServiceInfo;
@@ -40,5 +45,6 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marbello XP"));
+    InterfaceLanguage::Install(InstalledDataDir());
     return RunTrayClient(application, *commandLine);
 }

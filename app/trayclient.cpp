@@ -10,6 +10,7 @@
 #include "ui/messagebox.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 
 int RunTrayClient(QApplication &application, const CommandLine &commandLine)
@@ -17,7 +18,8 @@ int RunTrayClient(QApplication &application, const CommandLine &commandLine)
     const auto instanceLock =
         Platform::current().AcquireSingleInstance(QStringLiteral("ClientService"));
     if (!instanceLock) {
-        PlatformMessageBox(QStringLiteral("警告"), QStringLiteral("已经有实例运行中"));
+        PlatformMessageBox(QCoreApplication::translate("main", "警告"),
+                           QCoreApplication::translate("main", "已经有实例运行中"));
         return 1;
     }
     // Dialogs come and go; only the tray window's closing ends the program.

@@ -3,6 +3,8 @@
 #include "ui/artwork/artwork.h"
 #include "ui/look/traymenu.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QAction *addItem(QMenu &menu, const char *name, const QString &caption, Artwork::MenuIcon icon)
@@ -19,33 +21,43 @@ TrayMenuItems::TrayMenuItems() : pMnuTray(std::make_unique<TrayMenu>(true))
     using Artwork::MenuIcon;
     TrayMenu &menu = *pMnuTray;
     menu.setObjectName(QStringLiteral("pMnuTray"));
-    pmnuLogin = addItem(menu, "pmnuLogin", QStringLiteral("用户登录(&L)..."), MenuIcon::Login);
+    pmnuLogin =
+        addItem(menu, "pmnuLogin", QCoreApplication::translate("TrayMenuItems", "用户登录(&L)..."),
+                MenuIcon::Login);
     pmnuShowOption =
-        addItem(menu, "pmnuShowOption", QStringLiteral("系统配置(&O)..."), MenuIcon::Options);
+        addItem(menu, "pmnuShowOption",
+                QCoreApplication::translate("TrayMenuItems", "系统配置(&O)..."), MenuIcon::Options);
 
     auto *tools = new TrayMenu(false, &menu);
     tools->setObjectName(QStringLiteral("pmnuTools"));
-    tools->setTitle(QStringLiteral("工具(&T)"));
+    tools->setTitle(QCoreApplication::translate("TrayMenuItems", "工具(&T)"));
     tools->setIcon(QIcon(Artwork::MenuPicture(MenuIcon::Tools)));
     menu.addMenu(tools);
     pmnuToolsRegister =
-        addItem(*tools, "pmnuToolsRegister", QStringLiteral("新用户注册(&R)"), MenuIcon::Register);
+        addItem(*tools, "pmnuToolsRegister",
+                QCoreApplication::translate("TrayMenuItems", "新用户注册(&R)"), MenuIcon::Register);
     tools->addSeparator();
-    pmnuToolsUserHome = addItem(*tools, "pmnuToolsUserHome", QStringLiteral("个人控制中心(&P)"),
+    pmnuToolsUserHome = addItem(*tools, "pmnuToolsUserHome",
+                                QCoreApplication::translate("TrayMenuItems", "个人控制中心(&P)"),
                                 MenuIcon::UserHome);
-    pmnuToolsBBS =
-        addItem(*tools, "pmnuToolsBBS", QStringLiteral("[Marbello XP] 论坛"), MenuIcon::Forum);
+    pmnuToolsBBS = addItem(*tools, "pmnuToolsBBS",
+                           QCoreApplication::translate("TrayMenuItems", "[Marbello XP] 论坛"),
+                           MenuIcon::Forum);
     tools->addSeparator();
     pmnuToolsMessageShow =
-        addItem(*tools, "pmnuToolsMessageShow", QStringLiteral("讯息记录(&M)"), MenuIcon::Messages);
+        addItem(*tools, "pmnuToolsMessageShow",
+                QCoreApplication::translate("TrayMenuItems", "讯息记录(&M)"), MenuIcon::Messages);
 
     menu.addSeparator();
-    mnuGotoHome =
-        addItem(menu, "mnuGotoHome", QStringLiteral("[Marbello XP]主页(&F]"), MenuIcon::Home);
+    mnuGotoHome = addItem(menu, "mnuGotoHome",
+                          QCoreApplication::translate("TrayMenuItems", "[Marbello XP]主页(&F]"),
+                          MenuIcon::Home);
     menu.addSeparator();
-    H1 = addItem(menu, "H1", QStringLiteral("帮助(&H)"), MenuIcon::Help);
+    H1 = addItem(menu, "H1", QCoreApplication::translate("TrayMenuItems", "帮助(&H)"),
+                 MenuIcon::Help);
     menu.addSeparator();
-    pmnuExit = addItem(menu, "pmnuExit", QStringLiteral("退出(&X)..."), MenuIcon::Exit);
+    pmnuExit = addItem(menu, "pmnuExit",
+                       QCoreApplication::translate("TrayMenuItems", "退出(&X)..."), MenuIcon::Exit);
 }
 
 TrayMenuItems::~TrayMenuItems() = default;

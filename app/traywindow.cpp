@@ -16,6 +16,7 @@
 #include "ui/options/optionswindow.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
 
@@ -26,7 +27,7 @@ const char kForumLoginPage[] = "/user/logindo.asp?logid=<logid>&password=<passwo
 
 QString offlineTip()
 {
-    return QStringLiteral("Marbello XP (未登录)");
+    return QCoreApplication::translate("TfrmClientServiceMain", "Marbello XP (未登录)");
 }
 
 } // namespace
@@ -102,8 +103,7 @@ void TfrmClientServiceMain::startSession(const std::optional<Credentials> &crede
             LoginWithCredentials(m_info, credentials->logid, credentials->password);
         if (login.online)
             return;
-        const QString status =
-            login.sent ? QStringLiteral("登录失败: ") + login.message : login.message;
+        const QString status = login.sent ? tr("登录失败: ") + login.message : login.message;
         std::fprintf(stderr, "%s\n", qUtf8Printable(status));
         m_dialogs->login().presetFailure(credentials->logid, credentials->password, status);
         OpenOrRaise(m_dialogs->login());
@@ -137,7 +137,7 @@ void TfrmClientServiceMain::UpdateTrayIcon()
         return;
     if (m_info.State == StateOnline)
         m_trayIcon->modify(m_info.shippedPath(QStringLiteral("online.ico")),
-                           QStringLiteral("Marbello XP (已登录)"));
+                           tr("Marbello XP (已登录)"));
     else
         m_trayIcon->modify(m_info.shippedPath(QStringLiteral("offline.ico")), offlineTip());
 }
@@ -146,7 +146,7 @@ void TfrmClientServiceMain::showNewMessage()
 {
     // The newest message leads the store; only it is read.
     const StoredMessages newest = ReadStoredMessages(m_info.messagesPath(), 1);
-    m_trayIcon->showMessage(QStringLiteral("收到新讯息"),
+    m_trayIcon->showMessage(tr("收到新讯息"),
                             newest.messages.empty() ? QString() : newest.messages.front().comment);
 }
 
@@ -177,13 +177,11 @@ void TfrmClientServiceMain::pMnuTrayPopup()
     m_menu->pmnuToolsUserHome->setEnabled(online);
     if (m_info.LoggingIn || m_info.LoggingOff) {
         m_menu->pmnuLogin->setEnabled(false);
-        m_menu->pmnuLogin->setText(m_info.LoggingIn ? QStringLiteral("用户登录中...")
-                                                    : QStringLiteral("用户注销中..."));
+        m_menu->pmnuLogin->setText(m_info.LoggingIn ? tr("用户登录中...") : tr("用户注销中..."));
         return;
     }
     m_menu->pmnuLogin->setEnabled(true);
-    m_menu->pmnuLogin->setText(online ? QStringLiteral("退出登录(&L)...")
-                                      : QStringLiteral("用户登录(&L)..."));
+    m_menu->pmnuLogin->setText(online ? tr("退出登录(&L)...") : tr("用户登录(&L)..."));
 }
 
 void TfrmClientServiceMain::pmnuLoginClick()
@@ -239,7 +237,7 @@ void TfrmClientServiceMain::H1Click()
 
 void TfrmClientServiceMain::pmnuExitClick()
 {
-    if (YNBOX(QStringLiteral("退出"), QStringLiteral("确认要终止服务并退出吗?"), 0) == IDYES)
+    if (YNBOX(tr("退出"), tr("确认要终止服务并退出吗?"), 0) == IDYES)
         closeWindow();
 }
 

@@ -24,7 +24,7 @@ TfrmWelcome::TfrmWelcome(QWidget *parent)
     picture->setPixmap(Artwork::SplashPicture());
     picture->setGeometry(0, 0, 350, 200);
 
-    auto *caption = new QLabel(QStringLiteral("版本号:"), this);
+    auto *caption = new QLabel(tr("版本号:"), this);
     caption->setObjectName(QStringLiteral("Label1"));
     caption->move(16, 168);
     m_version->setObjectName(QStringLiteral("dispVersion"));

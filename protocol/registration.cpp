@@ -5,6 +5,7 @@
 #include "protocol/httprequests.h"
 #include "protocol/serviceanswer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -98,7 +99,7 @@ QByteArray RegistrationBody(const RegistrationForm &form)
 
 QString TempFileNotWritableMessage()
 {
-    return QStringLiteral("无法写入tempreg.txt，请检查程序目录的权限");
+    return QCoreApplication::translate("Registration", "无法写入tempreg.txt，请检查程序目录的权限");
 }
 
 RegistrationResult RegisterUser(const TClientServiceInfo &info, const RegistrationForm &form)

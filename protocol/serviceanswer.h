@@ -3,17 +3,18 @@
 #include "core/xmldocument.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 // The two fixed texts an exchange hands back besides the service's own Reason.
 namespace ServiceMessage {
 inline QString NoAnswer()
 {
-    return QStringLiteral("无法连接服务器，请检查Internet连接");
+    return QCoreApplication::translate("ServiceMessage", "无法连接服务器，请检查Internet连接");
 }
 inline QString Unreadable()
 {
-    return QStringLiteral("服务器发生故障，请稍后再试");
+    return QCoreApplication::translate("ServiceMessage", "服务器发生故障，请稍后再试");
 }
 } // namespace ServiceMessage
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Renders every window of the client to build/screenshots/*.png (offscreen, with the CJK font).
+# Renders every window of the client, in Chinese and in English, to build/screenshots/zh/*.png and
+# build/screenshots/en/*.png (offscreen, with the CJK font).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

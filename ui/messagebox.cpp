@@ -1,5 +1,6 @@
 #include "ui/messagebox.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QQueue>
 #include <cstdio>
@@ -45,10 +46,10 @@ std::unique_ptr<QMessageBox> CreateMessageBox(BoxKind kind, const QString &capti
     box->setObjectName(QStringLiteral("messageBox"));
     box->setTextFormat(Qt::PlainText);
     if (question) {
-        box->button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
-        box->button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+        box->button(QMessageBox::Yes)->setText(QCoreApplication::translate("MessageBox", "是(&Y)"));
+        box->button(QMessageBox::No)->setText(QCoreApplication::translate("MessageBox", "否(&N)"));
     } else {
-        box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box->button(QMessageBox::Ok)->setText(QCoreApplication::translate("MessageBox", "确定"));
     }
     return box;
 }

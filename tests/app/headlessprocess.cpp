@@ -33,6 +33,10 @@ HeadlessProcess::HeadlessProcess(const ClientDirs &dirs) : m_dirs(dirs)
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dirs.configHome);
     for (const char *name : {"http_proxy", "HTTP_PROXY", "MARBELLO_SERVICE"})
         environment.remove(QLatin1String(name));
+    // The client speaks Chinese whatever the language of the session running the tests.
+    for (const char *name : {"LANGUAGE", "LC_MESSAGES"})
+        environment.remove(QLatin1String(name));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     m_process.setProcessEnvironment(environment);
     m_process.setProgram(marbelloExecutable());
     m_process.setArguments({QStringLiteral("--headless"), QStringLiteral("--app-dir"), dirs.appDir,

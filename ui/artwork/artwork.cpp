@@ -1,5 +1,6 @@
 #include "ui/artwork/artwork.h"
 
+#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -108,7 +109,7 @@ QPixmap SplashPicture()
     subtitle.setPixelSize(14);
     painter.setFont(subtitle);
     painter.drawText(QRectF(22, 108, 300, 22), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("个人网站发布客户端"));
+                     QCoreApplication::translate("Artwork", "个人网站发布客户端"));
     return QPixmap::fromImage(image);
 }
 

@@ -77,7 +77,7 @@ void TfrmLogin::createControls()
     imgConnection->setObjectName(QStringLiteral("imgConnection"));
     imgConnection->setGeometry(14, 14, 32, 32);
 
-    auto *label1 = labelAt(panel, QStringLiteral("用户名(&L):"), {56, 15}, "Label1");
+    auto *label1 = labelAt(panel, tr("用户名(&L):"), {56, 15}, "Label1");
     edtLogid = new QLineEdit(panel);
     edtLogid->setObjectName(QStringLiteral("edtLogid"));
     edtLogid->setGeometry(124, 12, 118, 21);
@@ -85,7 +85,7 @@ void TfrmLogin::createControls()
     CharacterFilter::Install(edtLogid, CharacterFilter::IsIdCharacter);
     label1->setBuddy(edtLogid);
 
-    auto *label2 = labelAt(panel, QStringLiteral("密码(&P):"), {56, 43}, "Label2");
+    auto *label2 = labelAt(panel, tr("密码(&P):"), {56, 43}, "Label2");
     edtPassword = new QLineEdit(panel);
     edtPassword->setObjectName(QStringLiteral("edtPassword"));
     edtPassword->setGeometry(124, 40, 118, 21);
@@ -93,43 +93,42 @@ void TfrmLogin::createControls()
     edtPassword->setEchoMode(QLineEdit::Password);
     label2->setBuddy(edtPassword);
 
-    btnLogin = new QPushButton(QStringLiteral("登录(&O)"), panel);
+    btnLogin = new QPushButton(tr("登录(&O)"), panel);
     btnLogin->setObjectName(QStringLiteral("btnLogin"));
     btnLogin->setGeometry(252, 11, 66, 23);
-    btnCancel = new QPushButton(QStringLiteral("取消(&C)"), panel);
+    btnCancel = new QPushButton(tr("取消(&C)"), panel);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setGeometry(252, 39, 66, 23);
 
     // One row that reads "域名: http://id@domain".
-    auto *label4 = labelAt(panel, QStringLiteral("域名:"), {14, 74}, "Label4");
+    auto *label4 = labelAt(panel, tr("域名:"), {14, 74}, "Label4");
     auto *label3 = labelAt(panel, QStringLiteral(" http://"),
                            {label4->x() + label4->sizeHint().width(), 74}, "Label3");
     dispDomain =
         labelAt(panel, QString(), {label3->x() + label3->sizeHint().width(), 74}, "dispDomain");
     dispDomain->resize(330 - 14 - dispDomain->x(), dispDomain->sizeHint().height());
 
-    chkAutoRun = new QCheckBox(QStringLiteral("启动自动运行(&R)"), panel);
+    chkAutoRun = new QCheckBox(tr("启动自动运行(&R)"), panel);
     chkAutoRun->setObjectName(QStringLiteral("chkAutoRun"));
     chkAutoRun->move(14, 100);
-    chkAutoLogin = new QCheckBox(QStringLiteral("记住密码并自动登录(&L)"), panel);
+    chkAutoLogin = new QCheckBox(tr("记住密码并自动登录(&L)"), panel);
     chkAutoLogin->setObjectName(QStringLiteral("chkAutoLogin"));
     chkAutoLogin->move(14, 122);
-    chkAutoLogin->setToolTip(
-        QStringLiteral("当软件运行时或登录后因为网络问题与服务器端开连接，将自动登录"));
+    chkAutoLogin->setToolTip(tr("当软件运行时或登录后因为网络问题与服务器端开连接，将自动登录"));
 
-    btnRegister = new QPushButton(QStringLiteral("免费注册(&N)"), panel);
+    btnRegister = new QPushButton(tr("免费注册(&N)"), panel);
     btnRegister->setObjectName(QStringLiteral("btnRegister"));
     btnRegister->setGeometry(14, 154, 92, 23);
-    btnOptions = new QPushButton(QStringLiteral("系统配置(&O)"), panel);
+    btnOptions = new QPushButton(tr("系统配置(&O)"), panel);
     btnOptions->setObjectName(QStringLiteral("btnOptions"));
     btnOptions->setGeometry(112, 154, 92, 23);
 
-    lblHelp = new ClickablePicture(QStringLiteral("帮助"), panel);
+    lblHelp = new ClickablePicture(tr("帮助"), panel);
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
     lblHelp->setCursor(Qt::PointingHandCursor);
     lblHelp->move(290, 158);
 
-    dispStatus = new QLabel(QStringLiteral("尚未登录"), panel);
+    dispStatus = new QLabel(tr("尚未登录"), panel);
     dispStatus->setObjectName(QStringLiteral("dispStatus"));
     dispStatus->setGeometry(0, 194, 330, 20);
 }
@@ -152,8 +151,7 @@ void TfrmLogin::showEvent(QShowEvent *event)
 
 void TfrmLogin::FormShow()
 {
-    dispStatus->setText(m_info.State == StateOnline ? QStringLiteral("登录成功")
-                                                    : QStringLiteral("尚未登录"));
+    dispStatus->setText(m_info.State == StateOnline ? tr("登录成功") : tr("尚未登录"));
     dispVersion->setText(QStringLiteral("v ") + QString::number(m_info.ClientVersion, 'g',
                                                                 QLocale::FloatingPointShortest));
     dispVersion->adjustSize();
@@ -204,24 +202,24 @@ void TfrmLogin::btnLoginClick()
     const QString id = edtLogid->text().trimmed();
     const QString password = edtPassword->text().trimmed();
     if (id.isEmpty() || password.isEmpty()) {
-        dispStatus->setText(QStringLiteral("请输入用户名及密码"));
+        dispStatus->setText(tr("请输入用户名及密码"));
         setBusy(false);
         return;
     }
-    dispStatus->setText(QStringLiteral("登录中..."));
+    dispStatus->setText(tr("登录中..."));
     bool newVersion = false;
     const QString message = Login(m_info, id, password, newVersion);
     RefreshConnectionImage();
     if (newVersion)
         m_platform.OpenURL(m_info, m_info.serviceUrl(QStringLiteral("/download/")));
     if (m_info.State == StateOnline) {
-        dispStatus->setText(QStringLiteral("登录成功") + message);
+        dispStatus->setText(tr("登录成功") + message);
         Delay(kLoginShownMs);
         if (m_info.OpenWebAfterLogin && m_info.WebISOpen)
             m_platform.OpenURL(m_info, m_info.UserDomain);
         close();
     } else {
-        dispStatus->setText(QStringLiteral("登录失败: ") + message);
+        dispStatus->setText(tr("登录失败: ") + message);
     }
     // Also after closing, so that the next showing starts ready.
     setBusy(false);

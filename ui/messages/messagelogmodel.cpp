@@ -1,5 +1,7 @@
 #include "ui/messages/messagelogmodel.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 enum Column { kTime, kFromIP, kComment, kColumns };
@@ -44,11 +46,11 @@ QVariant MessageLogModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     switch (section) {
     case kTime:
-        return QStringLiteral("时间");
+        return QCoreApplication::translate("MessageLogModel", "时间");
     case kFromIP:
-        return QStringLiteral("来自IP");
+        return QCoreApplication::translate("MessageLogModel", "来自IP");
     case kComment:
-        return QStringLiteral("内容");
+        return QCoreApplication::translate("MessageLogModel", "内容");
     default:
         return {};
     }

@@ -23,10 +23,10 @@ constexpr int kColumnWidths[] = {115, 97, 206};
 } // namespace
 
 TfrmMessageShow::TfrmMessageShow(TClientServiceInfo &info, QWidget *parent)
-    : FramedDialog({QStringLiteral("讯息记录"), FrameAction::Close, FrameAction::Nothing}, parent),
+    : FramedDialog({tr("讯息记录"), FrameAction::Close, FrameAction::Nothing}, parent),
       m_info(info), m_model(new MessageLogModel(this)), m_grdMessage(new QTableView(body())),
       m_pmnuMessage(new QMenu(m_grdMessage)),
-      m_pmnuMessageEraseAll(new QAction(QStringLiteral("清除全部(&E)"), m_pmnuMessage))
+      m_pmnuMessageEraseAll(new QAction(tr("清除全部(&E)"), m_pmnuMessage))
 {
     setObjectName(QStringLiteral("frmMessageShow"));
     setBodySize(kBodySize);
@@ -63,7 +63,7 @@ TfrmMessageShow::TfrmMessageShow(TClientServiceInfo &info, QWidget *parent)
         m_pmnuMessage->exec(m_grdMessage->viewport()->mapToGlobal(position));
     });
 
-    auto *btnLogin = new QPushButton(QStringLiteral("关闭(&C)"), body());
+    auto *btnLogin = new QPushButton(tr("关闭(&C)"), body());
     btnLogin->setObjectName(QStringLiteral("btnLogin"));
     btnLogin->setGeometry(kBodySize.width() - 8 - 75, 268, 75, 23);
     connect(btnLogin, &QPushButton::clicked, this, &QDialog::close);
@@ -114,7 +114,7 @@ void TfrmMessageShow::EraseMessages()
         return;
     // The messages are still stored: show them again instead of an empty list that claims
     // otherwise.
-    MSGBOX(QStringLiteral("错误"), QStringLiteral("讯息记录无法清除，请检查程序目录的权限"));
+    MSGBOX(tr("错误"), tr("讯息记录无法清除，请检查程序目录的权限"));
     LoadMessages();
 }
 
@@ -131,12 +131,12 @@ bool TfrmMessageShow::storeChangedSinceShown() const
 
 void TfrmMessageShow::pmnuMessageEraseAllClick()
 {
-    if (YNBOX(QStringLiteral("确认"), QStringLiteral("确实清除全部这些讯息吗?"), 0) != IDYES)
+    if (YNBOX(tr("确认"), tr("确实清除全部这些讯息吗?"), 0) != IDYES)
         return;
     // Messages delivered while the window was open were never shown; they are listed now
     // rather than erased unseen.
     if (storeChangedSinceShown()) {
-        MSGBOX(QStringLiteral("提示"), QStringLiteral("收到了新的讯息，请查看后再清除"));
+        MSGBOX(tr("提示"), tr("收到了新的讯息，请查看后再清除"));
         LoadMessages();
         return;
     }

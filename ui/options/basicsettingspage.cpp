@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -18,13 +19,25 @@ template <typename Widget> Widget *named(Widget *widget, const char *name)
 
 TBasicSettingsPage::TBasicSettingsPage(QWidget *parent)
     : QWidget(parent), dispServerIP(named(new QLabel(this), "dispServerIP")),
-      chkIfLog(named(new QCheckBox(QStringLiteral("记录系统日志(&G)"), this), "chkIfLog")),
-      btnLogView(named(new QPushButton(QStringLiteral("查看(&V)"), this), "btnLogView")),
-      chkAutoRun(named(new QCheckBox(QStringLiteral("开机自动运行(&R)"), this), "chkAutoRun")),
-      chkAutoLogin(
-          named(new QCheckBox(QStringLiteral("记住密码并自动登录(&L)"), this), "chkAutoLogin")),
-      chkOpenWebAfterLogin(named(new QCheckBox(QStringLiteral("登录后打开我的网站(&A)"), this),
-                                 "chkOpenWebAfterLogin")),
+      chkIfLog(
+          named(new QCheckBox(QCoreApplication::translate("TBasicSettingsPage", "记录系统日志(&G)"),
+                              this),
+                "chkIfLog")),
+      btnLogView(named(
+          new QPushButton(QCoreApplication::translate("TBasicSettingsPage", "查看(&V)"), this),
+          "btnLogView")),
+      chkAutoRun(
+          named(new QCheckBox(QCoreApplication::translate("TBasicSettingsPage", "开机自动运行(&R)"),
+                              this),
+                "chkAutoRun")),
+      chkAutoLogin(named(
+          new QCheckBox(QCoreApplication::translate("TBasicSettingsPage", "记住密码并自动登录(&L)"),
+                        this),
+          "chkAutoLogin")),
+      chkOpenWebAfterLogin(named(
+          new QCheckBox(QCoreApplication::translate("TBasicSettingsPage", "登录后打开我的网站(&A)"),
+                        this),
+          "chkOpenWebAfterLogin")),
       cboInetTimeOut(named(new QComboBox(this), "cboInetTimeOut"))
 {
     setObjectName(QStringLiteral("TabSheet1"));
@@ -38,13 +51,16 @@ TBasicSettingsPage::TBasicSettingsPage(QWidget *parent)
     btnLogView->setFixedWidth(70);
 
     auto *timeOutLabel =
-        new QLabel(QStringLiteral("网络超时设置(如网络慢请适当加大设置值)(&T)"), this);
+        new QLabel(QCoreApplication::translate("TBasicSettingsPage",
+                                               "网络超时设置(如网络慢请适当加大设置值)(&T)"),
+                   this);
     timeOutLabel->setBuddy(cboInetTimeOut);
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(16, 14, 16, 12);
     grid->setVerticalSpacing(10);
-    grid->addWidget(new QLabel(QStringLiteral("服务器地址"), this), 0, 0);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("TBasicSettingsPage", "服务器地址"), this), 0, 0);
     grid->addWidget(dispServerIP, 0, 1, 1, 2);
     grid->addWidget(chkIfLog, 1, 0, 1, 2);
     grid->addWidget(btnLogView, 1, 2, Qt::AlignRight);

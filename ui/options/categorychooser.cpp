@@ -25,20 +25,19 @@ QString shownChoice(const QString &choice)
 } // namespace
 
 TfrmChangeWebArea::TfrmChangeWebArea(TClientServiceInfo &info, QWidget *parent)
-    : FramedDialog({QStringLiteral("系统配置"), FrameAction::Nothing, FrameAction::Nothing,
+    : FramedDialog({tr("系统配置"), FrameAction::Nothing, FrameAction::Nothing,
                     QStringLiteral("lblTitle"), 6, true},
                    parent),
       m_info(info), m_dispWebArea(new QLabel(body())),
-      m_btnOK(new QPushButton(QStringLiteral("确定(&O)"), body()))
+      m_btnOK(new QPushButton(tr("确定(&O)"), body()))
 {
     setObjectName(QStringLiteral("frmChangeWebArea"));
-    setWindowTitle(QStringLiteral("网站类别"));
+    setWindowTitle(tr("网站类别"));
     setBodySize({3 * kListWidth + 2 * kListGap + 2 * kMargin, 260});
 
     static const char *const kListNames[] = {"lstAreaL0", "lstAreaL1", "lstAreaL2"};
     static const char *const kLabelNames[] = {"lblAreaL1", "lblAreaL2", "lblAreaL3"};
-    const QString captions[] = {QStringLiteral("一级分类"), QStringLiteral("二级分类"),
-                                QStringLiteral("三级分类")};
+    const QString captions[] = {tr("一级分类"), tr("二级分类"), tr("三级分类")};
     for (int level = 0; level < CategoryTree::kLevels; ++level) {
         const int left = kMargin + level * (kListWidth + kListGap);
         auto *label = new QLabel(captions[level], body());
@@ -61,7 +60,7 @@ TfrmChangeWebArea::TfrmChangeWebArea(TClientServiceInfo &info, QWidget *parent)
     m_btnOK->setEnabled(false);
     m_btnOK->setGeometry(width() - 2 * 75 - kMargin - 10, 228, 75, 23);
     connect(m_btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    auto *btnCancel = new QPushButton(QStringLiteral("取消(&X)"), body());
+    auto *btnCancel = new QPushButton(tr("取消(&X)"), body());
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setGeometry(width() - 75 - kMargin, 228, 75, 23);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -82,7 +81,7 @@ void TfrmChangeWebArea::FormShow()
         CategoryTree::fromFile(m_info.shippedPath(QStringLiteral("xml/webAreas.xml")));
     if (!tree) {
         // The lists, the choice and OK stay as the last showing left them.
-        MSGBOX(QStringLiteral("错误"), QStringLiteral("xml\\webAreas.xml已损坏，请到KBZ主页下载"));
+        MSGBOX(tr("错误"), tr("xml\\webAreas.xml已损坏，请到KBZ主页下载"));
         return;
     }
     m_tree = std::move(tree);

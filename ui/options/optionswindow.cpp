@@ -24,19 +24,19 @@
 #include <QVBoxLayout>
 
 TfrmOption::TfrmOption(TClientServiceInfo &info, Platform &platform, QWidget *parent)
-    : FramedDialog({QStringLiteral("系统配置"), FrameAction::Close, FrameAction::Close,
-                    QStringLiteral("lblTitle")},
-                   parent),
+    : FramedDialog(
+          {tr("系统配置"), FrameAction::Close, FrameAction::Close, QStringLiteral("lblTitle")},
+          parent),
       m_info(info), m_platform(platform), pgcOptions(new QTabWidget(body())),
       TabSheet1(new TBasicSettingsPage), TabSheet2(new TWebSiteSettingsPage),
-      btnOK(new QPushButton(QStringLiteral("确定(&O)"), body())),
-      btnCancel(new QPushButton(QStringLiteral("取消(&X)"), body())), NMHTTP(new TNMHTTP(this))
+      btnOK(new QPushButton(tr("确定(&O)"), body())),
+      btnCancel(new QPushButton(tr("取消(&X)"), body())), NMHTTP(new TNMHTTP(this))
 {
     setObjectName(QStringLiteral("frmOption"));
     setBodySize({420, 350});
     pgcOptions->setObjectName(QStringLiteral("pgcOptions"));
-    pgcOptions->addTab(TabSheet1, QStringLiteral("基本设置"));
-    pgcOptions->addTab(TabSheet2, QStringLiteral("网站设置"));
+    pgcOptions->addTab(TabSheet1, tr("基本设置"));
+    pgcOptions->addTab(TabSheet2, tr("网站设置"));
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     NMHTTP->setObjectName(QStringLiteral("NMHTTP"));
@@ -157,7 +157,7 @@ bool TfrmOption::CheckWebSettings()
         return true;
     if (fault->showsWebPage)
         pgcOptions->setCurrentWidget(TabSheet2);
-    MSGBOX(QStringLiteral("错误"), fault->text);
+    MSGBOX(tr("错误"), fault->text);
     fieldWidget(fault->field)->setFocus();
     return false;
 }
@@ -202,10 +202,10 @@ void TfrmOption::btnOKClick()
     if (TabSheet1->cboInetTimeOut->currentIndex() >= 0)
         m_info.InetTimeOut = TabSheet1->cboInetTimeOut->currentText().toInt();
     if (!SaveConfig(m_info)) {
-        MSGBOX(QStringLiteral("错误"), QStringLiteral("设置保存失败，请检查程序目录的权限"));
+        MSGBOX(tr("错误"), tr("设置保存失败，请检查程序目录的权限"));
         return;
     }
-    MSGBOX(QStringLiteral("保存设置"), QStringLiteral("设置已保存，请新登录服务器"));
+    MSGBOX(tr("保存设置"), tr("设置已保存，请新登录服务器"));
     accept();
 }
 
@@ -252,7 +252,7 @@ void TfrmOption::btnDetectiveWebServerTypeClick()
     if (type) {
         TabSheet2->dispWebServerType->setText(*type);
     } else {
-        MSGBOX(QStringLiteral("错误"), QStringLiteral("xml\\webServerType.xml文件损坏或不存在..."));
+        MSGBOX(tr("错误"), tr("xml\\webServerType.xml文件损坏或不存在..."));
     }
     m_detecting = false;
     btnOK->setEnabled(true);

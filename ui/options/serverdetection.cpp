@@ -4,6 +4,8 @@
 #include "core/serversignatures.h"
 #include "protocol/nmhttp.h"
 
+#include <QCoreApplication>
+
 std::optional<QString> DetectWebServerType(TNMHTTP &http, const TClientServiceInfo &info,
                                            const QString &address)
 {
@@ -27,5 +29,5 @@ std::optional<QString> DetectWebServerType(TNMHTTP &http, const TClientServiceIn
     if (!signatures)
         return std::nullopt;
     const QString name = MatchServerSignature(*signatures, header);
-    return name.isEmpty() ? QStringLiteral("未知") : name;
+    return name.isEmpty() ? QCoreApplication::translate("ServerDetection", "未知") : name;
 }

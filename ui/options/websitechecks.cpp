@@ -2,6 +2,7 @@
 
 #include "core/websitesettings.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace {
@@ -49,20 +50,25 @@ std::optional<WebSiteFault> FirstWebSiteFault(const WebSiteInput &input)
         bool showsWebPage;
     };
     const std::array checks{
-        Check{portMissing(input), WebSiteField::Port, QStringLiteral("请填写网站端口"), false},
-        Check{blank(input.title), WebSiteField::Title, QStringLiteral("请填写网站标题"), true},
-        Check{blank(input.keyword), WebSiteField::Keyword, QStringLiteral("请填写网站关键字"),
-              true},
-        Check{blank(input.intro), WebSiteField::Intro, QStringLiteral("请填写网站介绍"), true},
-        Check{blank(input.areas), WebSiteField::Areas, QStringLiteral("请填写网站类别"), true},
+        Check{portMissing(input), WebSiteField::Port,
+              QCoreApplication::translate("WebSiteChecks", "请填写网站端口"), false},
+        Check{blank(input.title), WebSiteField::Title,
+              QCoreApplication::translate("WebSiteChecks", "请填写网站标题"), true},
+        Check{blank(input.keyword), WebSiteField::Keyword,
+              QCoreApplication::translate("WebSiteChecks", "请填写网站关键字"), true},
+        Check{blank(input.intro), WebSiteField::Intro,
+              QCoreApplication::translate("WebSiteChecks", "请填写网站介绍"), true},
+        Check{blank(input.areas), WebSiteField::Areas,
+              QCoreApplication::translate("WebSiteChecks", "请填写网站类别"), true},
         Check{HasForbiddenChar(input.title), WebSiteField::Title,
-              QStringLiteral("网站名称中有非法字符") + suffix, true},
+              QCoreApplication::translate("WebSiteChecks", "网站名称中有非法字符") + suffix, true},
         Check{HasForbiddenChar(input.keyword), WebSiteField::Keyword,
-              QStringLiteral("网站关键字中有非法字符") + suffix, true},
+              QCoreApplication::translate("WebSiteChecks", "网站关键字中有非法字符") + suffix,
+              true},
         Check{HasForbiddenChar(input.intro), WebSiteField::Intro,
-              QStringLiteral("网站介绍中有非法字符") + suffix, true},
+              QCoreApplication::translate("WebSiteChecks", "网站介绍中有非法字符") + suffix, true},
         Check{HasForbiddenChar(input.areas), WebSiteField::Areas,
-              QStringLiteral("网站类别中有非法字符") + suffix, true},
+              QCoreApplication::translate("WebSiteChecks", "网站类别中有非法字符") + suffix, true},
     };
     for (const Check &check : checks) {
         if (check.fails)

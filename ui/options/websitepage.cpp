@@ -3,6 +3,7 @@
 #include "ui/options/typedcharfilter.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,23 +26,39 @@ QLineEdit *edit(QWidget *parent, const char *name)
 
 TWebSiteSettingsPage::TWebSiteSettingsPage(QWidget *parent)
     : QWidget(parent),
-      chkWebIsOpen(named(new QCheckBox(QStringLiteral("在本机发布Web, 需安装Web服务器(&D)"), this),
-                         "chkWebIsOpen")),
+      chkWebIsOpen(
+          named(new QCheckBox(QCoreApplication::translate("TWebSiteSettingsPage",
+                                                          "在本机发布Web, 需安装Web服务器(&D)"),
+                              this),
+                "chkWebIsOpen")),
       chkChangePort(
-          named(new QCheckBox(QStringLiteral("修改默认HTTP端口"), this), "chkChangePort")),
+          named(new QCheckBox(
+                    QCoreApplication::translate("TWebSiteSettingsPage", "修改默认HTTP端口"), this),
+                "chkChangePort")),
       edtWebPort(edit(this, "edtWebPort")),
-      lblNotLoginURL(named(
-          new QLabel(QStringLiteral("当未登录或未发布Web时转到这里, 登录成功一次后即生效"), this),
-          "lblNotLoginURL")),
-      lblStaticWebIP(named(new QLabel(QStringLiteral("转发地址 http://"), this), "lblStaticWebIP")),
+      lblNotLoginURL(named(new QLabel(QCoreApplication::translate(
+                                          "TWebSiteSettingsPage",
+                                          "当未登录或未发布Web时转到这里, 登录成功一次后即生效"),
+                                      this),
+                           "lblNotLoginURL")),
+      lblStaticWebIP(named(
+          new QLabel(QCoreApplication::translate("TWebSiteSettingsPage", "转发地址 http://"), this),
+          "lblStaticWebIP")),
       edtNotLoginURL(edit(this, "edtNotLoginURL")),
-      lblWebServerType(named(new QLabel(QStringLiteral("服务器类型"), this), "lblWebServerType")),
-      dispWebServerType(named(new QLabel(QStringLiteral("未知"), this), "dispWebServerType")),
+      lblWebServerType(
+          named(new QLabel(QCoreApplication::translate("TWebSiteSettingsPage", "服务器类型"), this),
+                "lblWebServerType")),
+      dispWebServerType(
+          named(new QLabel(QCoreApplication::translate("TWebSiteSettingsPage", "未知"), this),
+                "dispWebServerType")),
       btnDetectiveWebServerType(
-          named(new QPushButton(QStringLiteral("探测"), this), "btnDetectiveWebServerType")),
+          named(new QPushButton(QCoreApplication::translate("TWebSiteSettingsPage", "探测"), this),
+                "btnDetectiveWebServerType")),
       edtWebTitle(edit(this, "edtWebTitle")), edtWebKeyword(edit(this, "edtWebKeyword")),
       edtWebIntro(edit(this, "edtWebIntro")), edtWebAreas(edit(this, "edtWebAreas")),
-      btnChangeWebArea(named(new QPushButton(QStringLiteral("修改(&G)"), this), "btnChangeWebArea"))
+      btnChangeWebArea(named(
+          new QPushButton(QCoreApplication::translate("TWebSiteSettingsPage", "修改(&G)"), this),
+          "btnChangeWebArea"))
 {
     setObjectName(QStringLiteral("TabSheet2"));
     edtWebPort->setText(QStringLiteral("80"));
@@ -73,14 +90,15 @@ TWebSiteSettingsPage::TWebSiteSettingsPage(QWidget *parent)
     grid->addWidget(btnDetectiveWebServerType, 4, 2);
 
     const std::pair<const char *, QLineEdit *> described[] = {
-        {"网站标题(&I)", edtWebTitle},
-        {"搜索关键字(&K)", edtWebKeyword},
-        {"网站简介(&I)", edtWebIntro},
-        {"网站类别(&Y)", edtWebAreas},
+        {QT_TRANSLATE_NOOP("TWebSiteSettingsPage", "网站标题(&I)"), edtWebTitle},
+        {QT_TRANSLATE_NOOP("TWebSiteSettingsPage", "搜索关键字(&K)"), edtWebKeyword},
+        {QT_TRANSLATE_NOOP("TWebSiteSettingsPage", "网站简介(&I)"), edtWebIntro},
+        {QT_TRANSLATE_NOOP("TWebSiteSettingsPage", "网站类别(&Y)"), edtWebAreas},
     };
     int row = 5;
     for (const auto &[caption, field] : described) {
-        auto *label = new QLabel(QString::fromUtf8(caption), this);
+        auto *label =
+            new QLabel(QCoreApplication::translate("TWebSiteSettingsPage", caption), this);
         label->setBuddy(field);
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1, 1, field == edtWebAreas ? 1 : 2);

@@ -12,7 +12,7 @@
 #include <QTimer>
 
 TfrmRegisterAgree::TfrmRegisterAgree(TClientServiceInfo &info, QWidget *parent)
-    : FramedDialog({QStringLiteral("注册")}, parent), m_info(info)
+    : FramedDialog({tr("注册")}, parent), m_info(info)
 {
     setObjectName(QStringLiteral("frmRegisterAgree"));
     setBodySize({460, 360});
@@ -23,15 +23,15 @@ TfrmRegisterAgree::TfrmRegisterAgree(TClientServiceInfo &info, QWidget *parent)
     edtComment->setReadOnly(true);
     edtComment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    chkAgree = new QCheckBox(QStringLiteral("我同意并愿意遵守以上条例(F8)"), body());
+    chkAgree = new QCheckBox(tr("我同意并愿意遵守以上条例(F8)"), body());
     chkAgree->setObjectName(QStringLiteral("chkAgree"));
     chkAgree->move(10, 298);
 
-    btnNext = new QPushButton(QStringLiteral("下一步(&N)"), body());
+    btnNext = new QPushButton(tr("下一步(&N)"), body());
     btnNext->setObjectName(QStringLiteral("btnNext"));
     btnNext->setGeometry(268, 324, 86, 24);
     btnNext->setEnabled(false);
-    btnClose = new QPushButton(QStringLiteral("关闭(&X)"), body());
+    btnClose = new QPushButton(tr("关闭(&X)"), body());
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setGeometry(364, 324, 86, 24);
 
@@ -59,9 +59,8 @@ void TfrmRegisterAgree::FormShow()
     chkAgree->setChecked(false);
     if (!LoadAgreement()) {
         // Told once the dialog is up, so the user sees which window the box belongs to.
-        QTimer::singleShot(0, this, [] {
-            MSGBOX(QStringLiteral("错误"), QStringLiteral("RegisterAgree.txt文件损坏或不存在..."));
-        });
+        QTimer::singleShot(0, this,
+                           [] { MSGBOX(tr("错误"), tr("RegisterAgree.txt文件损坏或不存在...")); });
     }
 }
 

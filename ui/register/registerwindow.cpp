@@ -24,7 +24,7 @@ using Outcome = RegistrationResult::Outcome;
 } // namespace
 
 TfrmRegister::TfrmRegister(TClientServiceInfo &info, QWidget *parent)
-    : FramedDialog({QStringLiteral("新注册")}, parent), m_info(info)
+    : FramedDialog({tr("新注册")}, parent), m_info(info)
 {
     setObjectName(QStringLiteral("frmRegister"));
     createControls();
@@ -41,34 +41,34 @@ TfrmRegister::TfrmRegister(TClientServiceInfo &info, QWidget *parent)
 // Controls are made in tab order.
 void TfrmRegister::createControls()
 {
-    edtLogid = addEdit("edtLogid", QStringLiteral("用户名(&L)"), Bold, 12, 130);
+    edtLogid = addEdit("edtLogid", tr("用户名(&L)"), Bold, 12, 130);
     CharacterFilter::Install(edtLogid, CharacterFilter::IsIdCharacter);
-    auto *idNote = new QLabel(QStringLiteral("(3-12位英文/数字字符)"), body());
+    auto *idNote = new QLabel(tr("(3-12位英文/数字字符)"), body());
     idNote->move(kFieldLeft + 136, edtLogid->y() + 3);
 
-    edtPassword = addEdit("edtPassword", QStringLiteral("密码(&P)"), Bold, 12, 130);
+    edtPassword = addEdit("edtPassword", tr("密码(&P)"), Bold, 12, 130);
     edtPassword->setEchoMode(QLineEdit::Password);
-    edtRepeatPassword = addEdit("edtRepeatPassword", QStringLiteral("确认密码(&R)"), Bold, 12, 130);
+    edtRepeatPassword = addEdit("edtRepeatPassword", tr("确认密码(&R)"), Bold, 12, 130);
     edtRepeatPassword->setEchoMode(QLineEdit::Password);
 
     auto *privacyNote =
-        new QLabel(QStringLiteral("以下资料我们会按照用户协议严格为您保密，请如实填写..."), body());
+        new QLabel(tr("以下资料我们会按照用户协议严格为您保密，请如实填写..."), body());
     privacyNote->setObjectName(QStringLiteral("lblPrivacyNote"));
     privacyNote->move(kLabelLeft, m_nextRowTop + 3);
     m_nextRowTop += kRowHeight;
 
-    edtName = addEdit("edtName", QStringLiteral("真实姓名(&N)"), Bold, 50, 130);
+    edtName = addEdit("edtName", tr("真实姓名(&N)"), Bold, 50, 130);
 
     auto *sex = new QWidget(body());
-    rdoMale = new QRadioButton(QStringLiteral("男"), sex);
+    rdoMale = new QRadioButton(tr("男"), sex);
     rdoMale->setObjectName(QStringLiteral("rdoMale"));
     rdoMale->setChecked(true);
-    rdoFemale = new QRadioButton(QStringLiteral("女"), sex);
+    rdoFemale = new QRadioButton(tr("女"), sex);
     rdoFemale->setObjectName(QStringLiteral("rdoFemale"));
     rdoFemale->move(60, 0);
     // The label's mnemonic lands on the checked-in-the-form choice.
     sex->setFocusProxy(rdoMale);
-    addRow(QStringLiteral("性别(&S)"), Bold, sex);
+    addRow(tr("性别(&S)"), Bold, sex);
     sex->resize(130, kFieldHeight);
 
     dtpBirthday = new QDateEdit(body());
@@ -78,29 +78,32 @@ void TfrmRegister::createControls()
     dtpBirthday->setDisplayFormat(QStringLiteral("yyyy-M-d"));
     dtpBirthday->setDateRange(QDate(1920, 1, 1), QDate(2000, 1, 1));
     dtpBirthday->setDate(QDate(1977, 6, 2));
-    addRow(QStringLiteral("生日(&B)"), Bold, dtpBirthday);
+    addRow(tr("生日(&B)"), Bold, dtpBirthday);
 
     cboLocation = new QComboBox(body());
     cboLocation->setObjectName(QStringLiteral("cboLocation"));
-    cboLocation->addItems({QStringLiteral("中国大陆"), QStringLiteral("中国港台地区"),
-                           QStringLiteral("亚洲"), QStringLiteral("欧洲"), QStringLiteral("北美"),
-                           QStringLiteral("南美"), QStringLiteral("非洲"),
-                           QStringLiteral("大洋洲")});
-    addRow(QStringLiteral("所在地(&I)"), Bold, cboLocation);
+    // The service is told the Chinese name whatever the interface's language.
+    static const char *const kLocations[] = {QT_TR_NOOP("中国大陆"), QT_TR_NOOP("中国港台地区"),
+                                             QT_TR_NOOP("亚洲"),     QT_TR_NOOP("欧洲"),
+                                             QT_TR_NOOP("北美"),     QT_TR_NOOP("南美"),
+                                             QT_TR_NOOP("非洲"),     QT_TR_NOOP("大洋洲")};
+    for (const char *location : kLocations)
+        cboLocation->addItem(tr(location), QString::fromUtf8(location));
+    addRow(tr("所在地(&I)"), Bold, cboLocation);
 
-    edtAddress = addEdit("edtAddress", QStringLiteral("联系地址(&A)"), Plain, 100, 280);
-    edtPostalCode = addEdit("edtPostalCode", QStringLiteral("邮政编码(&C)"), Plain, 6, 80);
+    edtAddress = addEdit("edtAddress", tr("联系地址(&A)"), Plain, 100, 280);
+    edtPostalCode = addEdit("edtPostalCode", tr("邮政编码(&C)"), Plain, 6, 80);
     CharacterFilter::Install(edtPostalCode, CharacterFilter::IsDigit);
-    edtTelephone = addEdit("edtTelephone", QStringLiteral("联系电话(&T)"), Plain, 20, 130);
+    edtTelephone = addEdit("edtTelephone", tr("联系电话(&T)"), Plain, 20, 130);
     CharacterFilter::Install(edtTelephone, CharacterFilter::IsTelephoneCharacter);
-    edtICNO = addEdit("edtICNO", QStringLiteral("证件号码(&N)"), Plain, 40, 200);
-    edtEmail = addEdit("edtEmail", QStringLiteral("电子邮件(&E)"), Bold, 40, 200);
+    edtICNO = addEdit("edtICNO", tr("证件号码(&N)"), Plain, 40, 200);
+    edtEmail = addEdit("edtEmail", tr("电子邮件(&E)"), Bold, 40, 200);
     CharacterFilter::Install(edtEmail, CharacterFilter::IsEmailCharacter);
 
-    btnOK = new QPushButton(QStringLiteral("确定(&O)"), body());
+    btnOK = new QPushButton(tr("确定(&O)"), body());
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setGeometry(208, m_nextRowTop + 8, 86, 24);
-    btnClose = new QPushButton(QStringLiteral("关闭(&X)"), body());
+    btnClose = new QPushButton(tr("关闭(&X)"), body());
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setGeometry(300, m_nextRowTop + 8, 86, 24);
 }
@@ -158,13 +161,13 @@ void TfrmRegister::btnOKClick()
     setBusy(true);
     // Compared as typed: a blank the other lacks is a mismatch, although both are sent trimmed.
     if (edtPassword->text() != edtRepeatPassword->text()) {
-        MSGBOX(QStringLiteral("错误"), QStringLiteral("密码与确认密码不一致"));
+        MSGBOX(tr("错误"), tr("密码与确认密码不一致"));
         edtPassword->setFocus();
         setBusy(false);
         return;
     }
     if (!IsValidEmailAddress(edtEmail->text())) {
-        MSGBOX(QStringLiteral("错误"), QStringLiteral("Email不正确"));
+        MSGBOX(tr("错误"), tr("Email不正确"));
         edtEmail->setFocus();
         setBusy(false);
         return;
@@ -180,15 +183,15 @@ void TfrmRegister::reportOutcome(const RegistrationResult &result)
 {
     switch (result.outcome) {
     case Outcome::Accepted:
-        MSGBOX(QStringLiteral("注册"), QStringLiteral("恭喜，注册成功"));
+        MSGBOX(tr("注册"), tr("恭喜，注册成功"));
         return;
     case Outcome::Refused:
-        MSGBOX(QStringLiteral("注册"), QStringLiteral("注册失败：") + result.message);
+        MSGBOX(tr("注册"), tr("注册失败：") + result.message);
         return;
     case Outcome::NoAnswer:
     case Outcome::Unreadable:
     case Outcome::FileNotWritable:
-        MSGBOX(QStringLiteral("错误"), result.message);
+        MSGBOX(tr("错误"), result.message);
         return;
     }
 }
@@ -201,7 +204,7 @@ RegistrationForm TfrmRegister::form() const
     form.name = edtName->text();
     form.male = rdoMale->isChecked();
     form.birthday = dtpBirthday->date();
-    form.location = cboLocation->currentText();
+    form.location = cboLocation->currentData().toString();
     form.address = edtAddress->text();
     form.postalCode = edtPostalCode->text();
     form.telephone = edtTelephone->text();

@@ -1,4 +1,5 @@
 // Renders every window of the client to PNG files for review, under the offscreen platform.
+#include "app/interfacelanguage.h"
 #include "core/clientserviceinfo.h"
 #include "platform/platform.h"
 #include "tests/ui/screenshots/shot.h"
@@ -34,17 +35,11 @@ QPixmap GrabShown(QWidget &widget)
     return widget.grab();
 }
 
-int main(int argc, char *argv[])
+namespace {
+
+// Renders every registered window into `output`; the number of pictures that could not be written.
+int renderAll(const QString &shipped, const QDir &output)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    ApplyLook(application);
-    if (argc != 3) {
-        std::fputs("usage: marbello-screenshots SHIPPED_FILES_DIR OUTPUT_DIR\n", stderr);
-        return 2;
-    }
-    const QString shipped = QString::fromLocal8Bit(argv[1]);
-    QDir output(QString::fromLocal8Bit(argv[2]));
     output.mkpath(QStringLiteral("."));
     int failures = 0;
     for (const auto &[name, render] : registry()) {
@@ -61,6 +56,31 @@ int main(int argc, char *argv[])
             continue;
         }
         std::printf("%s\n", qUtf8Printable(file));
+    }
+    return failures;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ApplyLook(application);
+    if (argc != 3) {
+        std::fputs("usage: marbello-screenshots SHIPPED_FILES_DIR OUTPUT_DIR\n", stderr);
+        return 2;
+    }
+    const QString shipped = QString::fromLocal8Bit(argv[1]);
+    const QDir outputRoot(QString::fromLocal8Bit(argv[2]));
+    int failures = 0;
+    // Chinese first: the source texts need no translation, and English stays once installed.
+    for (const QString &language : {QStringLiteral("zh"), QStringLiteral("en")}) {
+        if (language == QLatin1String("en") && !InterfaceLanguage::InstallEnglish(shipped)) {
+            std::fprintf(stderr, "no English translation under %s\n", qUtf8Printable(shipped));
+            return 1;
+        }
+        failures += renderAll(shipped, QDir(outputRoot.filePath(language)));
     }
     return failures == 0 ? 0 : 1;
 }
