@@ -28,7 +28,8 @@ TfrmWelcome::TfrmWelcome(QWidget *parent)
     caption->setObjectName(QStringLiteral("Label1"));
     caption->move(16, 168);
     m_version->setObjectName(QStringLiteral("dispVersion"));
-    m_version->move(60, 168);
+    // After the caption, however long the caption's language makes it.
+    m_version->move(qMax(60, caption->x() + caption->sizeHint().width() + 4), 168);
     // Above the picture, which was created after it.
     m_version->raise();
 

@@ -67,11 +67,11 @@
     <name>ServiceMessage</name>
     <message>
         <source>无法连接服务器，请检查Internet连接</source>
-        <translation>Cannot connect to the server; please check the Internet connection</translation>
+        <translation>Cannot reach the server; check the network</translation>
     </message>
     <message>
         <source>服务器发生故障，请稍后再试</source>
-        <translation>The server has failed; please try again later</translation>
+        <translation>Server error; please try again later</translation>
     </message>
 </context>
 <context>
@@ -117,7 +117,7 @@
     </message>
     <message>
         <source>当未登录或未发布Web时转到这里, 登录成功一次后即生效</source>
-        <translation>Visitors go here while you are offline or not publishing (after one login)</translation>
+        <translation>Sent here while offline or not publishing; works after one login</translation>
     </message>
     <message>
         <source>转发地址 http://</source>
@@ -407,11 +407,11 @@
     </message>
     <message>
         <source>确认密码(&amp;R)</source>
-        <translation>&amp;Repeat password</translation>
+        <translation>&amp;Repeat</translation>
     </message>
     <message>
         <source>以下资料我们会按照用户协议严格为您保密，请如实填写...</source>
-        <translation>We keep what follows private under the user agreement; please answer truly...</translation>
+        <translation>Kept private under the user agreement; please answer truthfully...</translation>
     </message>
     <message>
         <source>真实姓名(&amp;N)</source>

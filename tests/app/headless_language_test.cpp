@@ -85,8 +85,8 @@ TEST(HeadlessLanguage, FailuresAreEnglishButTheServiceReasonIsShownAsItCame)
 
     const Run unanswered = runClient(QByteArray(), "en", ScriptedServer::Mode::CloseAtOnce);
     EXPECT_EQ(unanswered.status, 1);
-    EXPECT_EQ(unanswered.output, QStringLiteral("Login failed: Cannot connect to the server; "
-                                                "please check the Internet connection\n"));
+    EXPECT_EQ(unanswered.output, QStringLiteral("Login failed: Cannot reach the server; "
+                                                "check the network\n"));
 
     // A language without a translation is Chinese, as the C locale is.
     const Run french = runClient(QByteArray(), "fr_FR", ScriptedServer::Mode::CloseAtOnce);

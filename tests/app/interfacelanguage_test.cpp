@@ -154,8 +154,7 @@ private Q_SLOTS:
         QCOMPARE(english.optionsFirstPage, u"General"_s);
         QCOMPARE(english.exitItem, u"E&xit..."_s);
         QCOMPARE(english.yesButton, u"&Yes"_s);
-        QCOMPARE(english.noAnswer,
-                 u"Cannot connect to the server; please check the Internet connection"_s);
+        QCOMPARE(english.noAnswer, u"Cannot reach the server; check the network"_s);
     }
 
     void theRegistrationSendsTheSameBytesInEitherLanguage()

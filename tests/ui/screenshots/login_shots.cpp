@@ -1,9 +1,11 @@
 #include "core/clientserviceinfo.h"
+#include "protocol/serviceanswer.h"
 #include "tests/ui/screenshots/shot.h"
 #include "ui/login/loginwindow.h"
 #include "ui/register/registeragreewindow.h"
 #include "ui/register/registerwindow.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -12,6 +14,15 @@ namespace {
 const ShotRegistrar login("login", [](ShotContext &c) {
     c.info.LastLogid = QStringLiteral("zhangsan");
     TfrmLogin dialog(c.info, c.platform);
+    return GrabShown(dialog);
+});
+
+// The longest status the dialog shows by itself: a login that got no answer.
+const ShotRegistrar loginFailed("login_failed", [](ShotContext &c) {
+    TfrmLogin dialog(c.info, c.platform);
+    dialog.presetFailure(QStringLiteral("zhangsan"), QStringLiteral("secret"),
+                         QCoreApplication::translate("TfrmLogin", "登录失败: ") +
+                             ServiceMessage::NoAnswer());
     return GrabShown(dialog);
 });
 
