@@ -2,6 +2,7 @@
 // lines, its requests and its files never do.
 #include "core/cp936.h"
 #include "headlessprocess.h"
+#include "tests/core/configfile.h"
 #include "tests/protocol/fakeservice.h"
 
 #include <QFile>
@@ -16,12 +17,12 @@ const QStringList kCredentials = {QStringLiteral("--logid"), QStringLiteral("abc
                                   QStringLiteral("--password"), QStringLiteral("pw")};
 
 // What one client run leaves behind.
-struct Run
+struct ClientRun
 {
     int status = -1;
     QString output;
     QByteArray request;
-    QByteArray config;
+    std::string config; // its random password prefix masked
     QString log;
 };
 
@@ -33,8 +34,8 @@ QByteArray readFile(const QString &path)
 
 // A command-line login against one scripted `reply`, with `language` as the only language
 // setting (none for the C locale); a client that goes online is stopped once it says so.
-Run runClient(const QByteArray &reply, const char *language,
-              ScriptedServer::Mode mode = ScriptedServer::Mode::ReplyAndClose)
+ClientRun runClient(const QByteArray &reply, const char *language,
+                    ScriptedServer::Mode mode = ScriptedServer::Mode::ReplyAndClose)
 {
     ScriptedServer service;
     service.addReply(reply, mode);
@@ -45,14 +46,17 @@ Run runClient(const QByteArray &reply, const char *language,
     client.start(QStringList{QStringLiteral("--service"),
                              QStringLiteral("127.0.0.1:%1").arg(service.port())} +
                  kCredentials);
-    Run run;
-    if (client.waitForOutput(QStringLiteral("state: online\n")))
-        run.status = client.stop(SIGTERM);
-    else
-        run.status = client.waitForExit();
+    ClientRun run;
+    bool online = false;
+    // A failed command-line login ends the client by itself.
+    client.waitUntil([&] {
+        online = client.standardOutput().contains(QStringLiteral("state: online\n"));
+        return online;
+    });
+    run.status = online ? client.stop(SIGTERM) : client.waitForExit();
     run.output = client.standardOutput();
     run.request = service.requests().value(0);
-    run.config = readFile(app.filePath(QStringLiteral("config.xml")));
+    run.config = masked(readFile(app.filePath(QStringLiteral("config.xml"))));
     // Only the clock may differ between two runs' logs.
     run.log = cp936::decode(readFile(app.filePath(QStringLiteral("log/log.txt"))))
                   .replace(QRegularExpression(QStringLiteral("\\d")), QStringLiteral("0"));
@@ -64,8 +68,8 @@ Run runClient(const QByteArray &reply, const char *language,
 TEST(HeadlessLanguage, EnglishChangesTheOutcomeAndNothingSentOrStored)
 {
     const QByteArray accepted = StatusReply(AcceptedLogin(60));
-    const Run chinese = runClient(accepted, nullptr);
-    const Run english = runClient(accepted, "en_GB:en");
+    const ClientRun chinese = runClient(accepted, nullptr);
+    const ClientRun english = runClient(accepted, "en_GB:en");
 
     EXPECT_EQ(chinese.output, QStringLiteral("state: online\n登录成功\n"));
     EXPECT_EQ(english.output, QStringLiteral("state: online\nLogin succeeded\n"));
@@ -78,17 +82,17 @@ TEST(HeadlessLanguage, EnglishChangesTheOutcomeAndNothingSentOrStored)
 
 TEST(HeadlessLanguage, FailuresAreEnglishButTheServiceReasonIsShownAsItCame)
 {
-    const Run refused =
+    const ClientRun refused =
         runClient(StatusReply(QStringLiteral("Result=\"0\" Reason=\"密码错误\"")), "en");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.output, QStringLiteral("Login failed: 密码错误\n"));
 
-    const Run unanswered = runClient(QByteArray(), "en", ScriptedServer::Mode::CloseAtOnce);
+    const ClientRun unanswered = runClient(QByteArray(), "en", ScriptedServer::Mode::CloseAtOnce);
     EXPECT_EQ(unanswered.status, 1);
     EXPECT_EQ(unanswered.output, QStringLiteral("Login failed: Cannot reach the server; "
                                                 "check the network\n"));
 
     // A language without a translation is Chinese, as the C locale is.
-    const Run french = runClient(QByteArray(), "fr_FR", ScriptedServer::Mode::CloseAtOnce);
+    const ClientRun french = runClient(QByteArray(), "fr_FR", ScriptedServer::Mode::CloseAtOnce);
     EXPECT_EQ(french.output, QStringLiteral("登录失败: 无法连接服务器，请检查Internet连接\n"));
 }

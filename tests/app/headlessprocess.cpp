@@ -131,7 +131,9 @@ int HeadlessProcess::stop(int signal)
 
 int HeadlessProcess::waitForExit()
 {
-    if (!m_process.waitForFinished(kDeadlineMs))
+    // A process that has already ended is not waited for (waitForFinished() would call that a
+    // failure).
+    if (m_process.state() != QProcess::NotRunning && !m_process.waitForFinished(kDeadlineMs))
         return -1;
     collectOutput();
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;

@@ -16,7 +16,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTranslator>
