@@ -13,6 +13,7 @@ struct RequestHead
     QByteArray target; // the path, or the whole URL through a proxy
     QByteArray host;   // never with a port
     bool viaProxy = false;
+    QByteArray proxyCredentials;            // "user:password"; no Proxy-Authorization when empty
     QByteArray cookie;                      // no Cookie line when empty
     std::optional<qsizetype> contentLength; // Post only
     // A target from a redirect's Location is already escaped by the server that sent it: its

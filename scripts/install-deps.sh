@@ -7,7 +7,7 @@ packages=(
     cmake g++ make pkg-config clang-format
     qt6-base-dev libxml2-dev libgtest-dev
     libsqlite3-dev libcpp-httplib-dev libsodium-dev
-    xvfb fonts-wqy-microhei trayer x11-utils
+    xvfb fonts-wqy-microhei trayer x11-utils tinyproxy-bin
 )
 
 missing=()
