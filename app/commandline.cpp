@@ -10,17 +10,17 @@
 
 namespace {
 
-// A password file is one line; nothing longer is ever a password.
+// Far above any password: a wrong file (a log, a program) is refused rather than read whole.
 constexpr qint64 kMaxPasswordLineBytes = 4096;
 
 } // namespace
 
 std::optional<QString> ReadPasswordFile(const QString &path)
 {
-    QFile file;
     const bool standardInput = path == QLatin1String("-");
-    const bool opened = standardInput ? file.open(stdin, QIODevice::ReadOnly)
-                                      : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    QFile file(standardInput ? QString() : path);
+    const bool opened =
+        standardInput ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     const QString name = standardInput ? QStringLiteral("standard input") : path;
     if (!opened) {
         std::fprintf(stderr, "cannot read the password from %s: %s\n", qUtf8Printable(name),
@@ -32,7 +32,7 @@ std::optional<QString> ReadPasswordFile(const QString &path)
     while (line.size() <= kMaxPasswordLineBytes && file.getChar(&c) && c != '\n')
         line += c;
     if (line.size() > kMaxPasswordLineBytes) {
-        std::fprintf(stderr, "the password in %s is longer than a line may be\n",
+        std::fprintf(stderr, "the first line of %s is too long for a password\n",
                      qUtf8Printable(name));
         return std::nullopt;
     }

@@ -97,6 +97,8 @@ void TNMHTTP::transact(HttpSocket &socket, HttpMethod method, QByteArray url,
         Host = cp936::decode(target.host);
         Port = target.port;
         const bool viaProxy = !Proxy.isEmpty() && !BypassesProxy(ProxyBypass, target.host);
+        // A cookie belongs to the host that gave it: the service's session must not follow a
+        // redirect to somebody else.
         if (!HeaderInfo.Cookie.isEmpty() && HeaderInfo.CookieHost.isEmpty())
             HeaderInfo.CookieHost = target.host;
         const bool cookieHere =
