@@ -52,14 +52,14 @@ ProxySetting ParseProxyUrl(const QString &value, QString *problem)
     }
     static const QRegularExpression blank(QStringLiteral("\\s"));
     if (setting.host.isEmpty() || setting.host.contains(blank))
-        return unusable(problem, QStringLiteral("no host"));
+        return unusable(problem, QStringLiteral("it names no host"));
 
     setting.port = 80;
     if (!portText.isEmpty()) {
         static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
         const int port = portText.toInt();
         if (!digits.match(portText).hasMatch() || port < 1 || port > 65535)
-            return unusable(problem, QStringLiteral("the port is no number from 1 to 65535"));
+            return unusable(problem, QStringLiteral("the port is not a number from 1 to 65535"));
         setting.port = port;
     }
     return setting;

@@ -13,7 +13,7 @@ struct ProxySetting
 
 // The proxy of an http_proxy value, "[http://][user[:password]@]host[:port][/]", read as every
 // Linux tool reads it: a missing port is 80, an IPv6 address stands in brackets. An empty value
-// gives no proxy; so does one that cannot be used (another scheme, no host, a port that is no
+// gives no proxy; so does one that cannot be used (another scheme, no host, a port that is not a
 // number from 1 to 65535), and then `problem` says why.
 ProxySetting ParseProxyUrl(const QString &value, QString *problem = nullptr);
 
