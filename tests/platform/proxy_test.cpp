@@ -96,6 +96,7 @@ TEST_F(ProxyTest, HostsInNoProxyAreReachedDirectlyAndOthersThroughTheProxy)
         {"example.org, localhost", byName, true},
         {"127.0.0.0/8", byAddress, true},
         {"*", byName, true},
+        {".localhost", byName, true}, // a domain takes its own name too
         {"example.com,.example.org 10.0.0.0/8", byAddress, false},
         {"localhost", byAddress, false}, // a name is no address
         {"calhost", byName, false},
