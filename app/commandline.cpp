@@ -1,11 +1,49 @@
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <cstdio>
 
 #ifndef MARBELLO_SERVICE_HOST
 #define MARBELLO_SERVICE_HOST "127.0.0.1:8080"
 #endif
+
+namespace {
+
+// Far above any password: a wrong file (a log, a program) is refused rather than read whole.
+constexpr qint64 kMaxPasswordLineBytes = 4096;
+
+} // namespace
+
+std::optional<QString> ReadPasswordFile(const QString &path)
+{
+    const bool standardInput = path == QLatin1String("-");
+    QFile file(standardInput ? QString() : path);
+    const bool opened =
+        standardInput ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
+    const QString name = standardInput ? QStringLiteral("standard input") : path;
+    if (!opened) {
+        std::fprintf(stderr, "cannot read the password from %s: %s\n", qUtf8Printable(name),
+                     qUtf8Printable(file.errorString()));
+        return std::nullopt;
+    }
+    QByteArray line;
+    char c = 0;
+    while (line.size() <= kMaxPasswordLineBytes && file.getChar(&c) && c != '\n')
+        line += c;
+    if (line.size() > kMaxPasswordLineBytes) {
+        std::fprintf(stderr, "the first line of %s is too long for a password\n",
+                     qUtf8Printable(name));
+        return std::nullopt;
+    }
+    if (line.isEmpty() && c != '\n') {
+        std::fprintf(stderr, "no password in %s\n", qUtf8Printable(name));
+        return std::nullopt;
+    }
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromLocal8Bit(line);
+}
 
 std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
 {
@@ -24,8 +62,14 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
     const QCommandLineOption logid(QStringLiteral("logid"), QStringLiteral("Log in with this id."),
                                    QStringLiteral("ID"));
     const QCommandLineOption password(
-        QStringLiteral("password"), QStringLiteral("Password for --logid."), QStringLiteral("PW"));
-    parser.addOptions({headless, appDir, service, logid, password});
+        QStringLiteral("password"),
+        QStringLiteral("Password for --logid (visible to other users; prefer --password-file)."),
+        QStringLiteral("PW"));
+    const QCommandLineOption passwordFile(
+        QStringLiteral("password-file"),
+        QStringLiteral("Password for --logid: the first line of FILE (\"-\": standard input)."),
+        QStringLiteral("FILE"));
+    parser.addOptions({headless, appDir, service, logid, password, passwordFile});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(parser.errorText()));
         return std::nullopt;
@@ -39,10 +83,18 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
                      qUtf8Printable(parser.positionalArguments().first()));
         return std::nullopt;
     }
-    if (parser.isSet(logid) != parser.isSet(password)) {
-        std::fprintf(stderr, "--logid and --password go together\n");
+    if (parser.isSet(password) && parser.isSet(passwordFile)) {
+        std::fprintf(stderr, "--password and --password-file exclude each other\n");
         return std::nullopt;
     }
+    if (parser.isSet(logid) != (parser.isSet(password) || parser.isSet(passwordFile))) {
+        std::fprintf(stderr, "--logid and --password (or --password-file) go together\n");
+        return std::nullopt;
+    }
+    std::optional<QString> passwordText = parser.value(password);
+    if (parser.isSet(passwordFile) &&
+        !(passwordText = ReadPasswordFile(parser.value(passwordFile))))
+        return std::nullopt;
 
     CommandLine line;
     line.headless = parser.isSet(headless);
@@ -55,6 +107,6 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
         line.serviceHost = parser.value(service);
     line.hasCredentials = parser.isSet(logid);
     line.logid = parser.value(logid);
-    line.password = parser.value(password);
+    line.password = *passwordText;
     return line;
 }

@@ -14,6 +14,10 @@ struct CommandLine
     bool hasCredentials = false;
 };
 
+// The password of --password-file: the first line of the file at `path`, or of standard input for
+// "-", without its line end. On failure prints why to stderr and gives nothing.
+std::optional<QString> ReadPasswordFile(const QString &path);
+
 // Parses the arguments; on a usage error prints it to stderr and gives nothing.
 // The service host falls back to MARBELLO_SERVICE, then to the built-in default.
 std::optional<CommandLine> ParseCommandLine(const QStringList &arguments);

@@ -5,7 +5,9 @@
 #include "core/loginfo.h"
 #include "core/observerlist.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -68,6 +70,8 @@ public:
 
     QString ProxyHost;
     qint32 ProxyPort = 0;
+    QByteArray ProxyCredentials; // "user:password" when the proxy wants them
+    QStringList ProxyBypass;     // hosts reached without the proxy, as no_proxy lists them
     QString BrowserCommand;
     QString AppPath; // ends in a directory separator
     double ClientVersion = 0;

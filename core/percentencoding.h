@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 // Writes every byte for which `escape` holds as "%XX" (upper-case hexadecimal) and every other
 // byte unchanged.
@@ -31,3 +32,13 @@ inline bool NeedsEscapeInRequestTarget(char c)
     const auto byte = static_cast<unsigned char>(c);
     return byte <= 0x20 || byte == 0x7F || c == '#' || c == '%';
 }
+
+// `value` as one field of a form (application/x-www-form-urlencoded), as any form-decoding server
+// reads it back: blanks as "+", and as "%XX" whatever would end the field or the request line, or
+// read as something else: "&", "=", "+", "%", "#" and control bytes. Every other character stays
+// itself (CP936 on the wire).
+QString FormEncoded(const QString &value);
+
+// The received bytes of a form field: "+" is a blank and every well-formed "%XX" its byte; a "%"
+// that starts no such pair stands for itself.
+QByteArray FormDecoded(QByteArrayView raw);

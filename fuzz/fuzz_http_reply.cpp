@@ -42,8 +42,11 @@ void readHeader(const QByteArray &reply)
 void buildRequest(const QByteArray &bytes)
 {
     const qsizetype half = bytes.size() / 2;
-    RequestHead head{HttpMethod::Get, bytes.left(half), "service.example", true,
-                     bytes.mid(half), std::nullopt};
+    RequestHead head;
+    head.target = bytes.left(half);
+    head.host = "service.example";
+    head.viaProxy = true;
+    head.cookie = bytes.mid(half);
     const QByteArray header = BuildRequestHeader(head);
     // One line per header field, whatever the target or the cookie hold.
     FUZZ_CHECK(header.count("\r\n") == (head.cookie.isEmpty() ? 7 : 8));

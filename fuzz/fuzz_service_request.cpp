@@ -24,7 +24,7 @@ void readAll(const RequestFields &fields, std::initializer_list<const char *> ke
             FUZZ_CHECK(!refusal.reason.isEmpty());
         };
         try {
-            checkText(fields.text(key, 50, Plus::IsBlank));
+            checkText(fields.text(key, 50));
         } catch (const Refusal &refusal) {
             refusedWithReason(refusal);
         }

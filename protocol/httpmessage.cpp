@@ -72,6 +72,8 @@ QByteArray BuildRequestHeader(const RequestHead &head)
     if (head.viaProxy)
         text += "Proxy-Connection: Keep-Alive\r\n";
     text += "Host: " + escapeHeaderValue(head.host) + "\r\n";
+    if (head.viaProxy && !head.proxyCredentials.isEmpty())
+        text += "Proxy-Authorization: Basic " + head.proxyCredentials.toBase64() + "\r\n";
     text += "Accept: www/source, text/html, video/mpeg, image/jpeg, image/x-tiff\r\n";
     text += "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n";
     if (!head.cookie.isEmpty())

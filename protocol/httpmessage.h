@@ -15,9 +15,10 @@ struct RequestHead
     bool viaProxy = false;
     QByteArray cookie;                      // no Cookie line when empty
     std::optional<qsizetype> contentLength; // Post only
-    // A target from a redirect's Location is already escaped by the server that sent it: its
-    // "%XX" stay as they are.
+    // A target that is escaped already (a redirect's Location, or a URL whose values an exchange
+    // form-encoded) keeps its "%XX" as they are.
     bool targetEscaped = false;
+    QByteArray proxyCredentials; // "user:password"; no Proxy-Authorization line when empty
 };
 
 // The request header text, each line ended by CR LF, then the empty line. The lines come in the

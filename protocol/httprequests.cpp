@@ -5,19 +5,27 @@
 
 namespace {
 
-void useClientProxy(TNMHTTP &http, const TClientServiceInfo &info, int timeOut)
+void prepare(TNMHTTP &http, const TClientServiceInfo &info, int timeOut)
 {
     http.TimeOut = timeOut;
-    http.Proxy = info.ProxyHost;
-    http.ProxyPort = info.ProxyPort;
+    http.UrlEscaped = true;
+    UseClientProxy(http, info);
 }
 
 } // namespace
 
+void UseClientProxy(TNMHTTP &http, const TClientServiceInfo &info)
+{
+    http.Proxy = info.ProxyHost;
+    http.ProxyPort = info.ProxyPort;
+    http.ProxyCredentials = info.ProxyCredentials;
+    http.ProxyBypass = info.ProxyBypass;
+}
+
 QByteArray HttpGet(const TClientServiceInfo &info, int timeOut, const QString &url)
 {
     TNMHTTP http;
-    useClientProxy(http, info, timeOut);
+    prepare(http, info, timeOut);
     try {
         http.Get(url);
     } catch (const THttpError &) {
@@ -30,7 +38,7 @@ QByteArray HttpPostFile(const TClientServiceInfo &info, int timeOut, const QStri
                         const QString &fileName)
 {
     TNMHTTP http;
-    useClientProxy(http, info, timeOut);
+    prepare(http, info, timeOut);
     http.OutputFileMode = true;
     http.ReportLevel = 2;
     try {

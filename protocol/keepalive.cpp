@@ -2,6 +2,7 @@
 
 #include "core/clientserviceinfo.h"
 #include "core/messagestore.h"
+#include "core/percentencoding.h"
 #include "protocol/exchangeguard.h"
 #include "protocol/httprequests.h"
 #include "protocol/login.h"
@@ -12,8 +13,8 @@ namespace {
 QString keepAliveUrl(const TClientServiceInfo &info)
 {
     return info.serviceUrl(QStringLiteral("/kbz/clientTools/userpromptonline.asp")) +
-           QStringLiteral("?logid=") + info.SessionLogid.text() + QStringLiteral("&VerfyNumber=") +
-           QString::number(info.VerfyNumber);
+           QStringLiteral("?logid=") + FormEncoded(info.SessionLogid.text()) +
+           QStringLiteral("&VerfyNumber=") + QString::number(info.VerfyNumber);
 }
 
 PromptOnlineResult lost(TClientServiceInfo &info, const QString &message)

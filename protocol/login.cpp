@@ -1,16 +1,12 @@
 #include "protocol/login.h"
 
 #include "core/clientserviceinfo.h"
+#include "core/percentencoding.h"
 #include "protocol/exchangeguard.h"
 #include "protocol/httprequests.h"
 #include "protocol/serviceanswer.h"
 
 namespace {
-
-QString plusForBlank(QString text)
-{
-    return text.replace(QLatin1Char(' '), QLatin1Char('+'));
-}
 
 QString flagItem(const char *key, bool on)
 {
@@ -29,15 +25,16 @@ quint8 stateWithoutAnswer(quint8 state)
 QString BuildLoginUrl(const TClientServiceInfo &info, const QString &id, const QString &password)
 {
     return info.serviceUrl(QStringLiteral("/kbz/clientTools/userlogin.asp")) +
-           QStringLiteral("?logid=") + id + QStringLiteral("&password=") + password +
-           flagItem("&WebIsOpen=", info.WebISOpen) + flagItem("&WebIsDynamic=", info.WebISDynamic) +
-           QStringLiteral("&WebPort=") + QString::number(info.WebPort) +
-           QStringLiteral("&WebStaticURL=") + plusForBlank(info.WebStaticURL) +
-           QStringLiteral("&WebTitle=") + plusForBlank(info.WebTitle) +
-           QStringLiteral("&WebKeyword=") + plusForBlank(info.WebKeyword) +
-           QStringLiteral("&WebIntro=") + plusForBlank(info.WebIntro) +
-           QStringLiteral("&WebAreas=") + info.WebAreas.text() + QStringLiteral("&NotLoginURL=") +
-           info.NotLoginURL + QStringLiteral("&ClientVersion=") +
+           QStringLiteral("?logid=") + FormEncoded(id) + QStringLiteral("&password=") +
+           FormEncoded(password) + flagItem("&WebIsOpen=", info.WebISOpen) +
+           flagItem("&WebIsDynamic=", info.WebISDynamic) + QStringLiteral("&WebPort=") +
+           QString::number(info.WebPort) + QStringLiteral("&WebStaticURL=") +
+           FormEncoded(info.WebStaticURL) + QStringLiteral("&WebTitle=") +
+           FormEncoded(info.WebTitle.text()) + QStringLiteral("&WebKeyword=") +
+           FormEncoded(info.WebKeyword.text()) + QStringLiteral("&WebIntro=") +
+           FormEncoded(info.WebIntro.text()) + QStringLiteral("&WebAreas=") +
+           FormEncoded(info.WebAreas.text()) + QStringLiteral("&NotLoginURL=") +
+           FormEncoded(info.NotLoginURL) + QStringLiteral("&ClientVersion=") +
            QString::number(info.ClientVersion, 'g', 15);
 }
 

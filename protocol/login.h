@@ -4,8 +4,8 @@
 
 class TClientServiceInfo;
 
-// The login URL with the id, the password and the whole site description. Only the blanks of the
-// four free-text site fields become "+"; nothing else is escaped.
+// The login URL with the id, the password and the whole site description, each value
+// form-encoded (FormEncoded), so that a form-decoding service reads back what was typed.
 QString BuildLoginUrl(const TClientServiceInfo &info, const QString &id, const QString &password);
 
 // Logs in: on acceptance the client is online, the session values are stored, the keep-alive

@@ -1,6 +1,7 @@
 #include "protocol/logoff.h"
 
 #include "core/clientserviceinfo.h"
+#include "core/percentencoding.h"
 #include "protocol/exchangeguard.h"
 #include "protocol/httprequests.h"
 #include "protocol/serviceanswer.h"
@@ -11,7 +12,8 @@ QString logoffUrl(const TClientServiceInfo &info)
 {
     QString path =
         QStringLiteral("/kbz/clientTools/userlogoff.asp?logid=<logid>&verfynumber=<verfynumber>");
-    path.replace(QStringLiteral("<logid>"), info.SessionLogid, Qt::CaseInsensitive);
+    path.replace(QStringLiteral("<logid>"), FormEncoded(info.SessionLogid.text()),
+                 Qt::CaseInsensitive);
     path.replace(QStringLiteral("<verfynumber>"), QString::number(info.VerfyNumber),
                  Qt::CaseInsensitive);
     return info.serviceUrl(path);

@@ -2,6 +2,7 @@
 
 #include "core/cp936.h"
 #include "protocol/httpsocket.h"
+#include "protocol/proxybypass.h"
 #include "protocol/urlsplit.h"
 
 #include <QFile>
@@ -95,29 +96,40 @@ void TNMHTTP::transact(HttpSocket &socket, HttpMethod method, QByteArray url,
         url = target.url;
         Host = cp936::decode(target.host);
         Port = target.port;
-        const bool viaProxy = !Proxy.isEmpty();
+        const bool viaProxy = !Proxy.isEmpty() && !BypassesProxy(ProxyBypass, target.host);
+        // A cookie belongs to the host that gave it: the service's session must not follow a
+        // redirect to somebody else.
+        if (!HeaderInfo.Cookie.isEmpty() && HeaderInfo.CookieHost.isEmpty())
+            HeaderInfo.CookieHost = target.host;
+        const bool cookieHere =
+            HeaderInfo.CookieHost.compare(target.host, Qt::CaseInsensitive) == 0;
 
         socket.beginPass();
         report(1, "Connecting");
         socket.connectTo(viaProxy ? Proxy : Host, viaProxy ? ProxyPort : Port);
         report(2, "Sending Header");
-        RequestHead head{method,
-                         viaProxy ? target.url : target.path,
-                         target.host,
-                         viaProxy,
-                         HeaderInfo.Cookie,
-                         std::nullopt,
-                         pass > 0};
+        RequestHead head;
+        head.method = method;
+        head.target = viaProxy ? target.url : target.path;
+        head.host = target.host;
+        head.viaProxy = viaProxy;
+        if (viaProxy)
+            head.proxyCredentials = ProxyCredentials;
+        if (cookieHere)
+            head.cookie = HeaderInfo.Cookie;
+        head.targetEscaped = UrlEscaped || pass > 0;
         if (body)
             head.contentLength = body->size();
         socket.send(BuildRequestHeader(head) + body.value_or(QByteArray()));
 
         ReplyHeaderValues values;
-        const qint16 code = readReply(socket, values);
+        const qint16 code = readReply(socket, method, values);
         socket.close();
 
-        if (code >= 300 && code <= 398 && !values.cookie.isEmpty())
+        if (code >= 300 && code <= 398 && !values.cookie.isEmpty()) {
             HeaderInfo.Cookie = values.cookie;
+            HeaderInfo.CookieHost = target.host;
+        }
         // Only 300-302 lead somewhere else; any other reply, 299 and 303-399 included, is the
         // answer as it came.
         if (code < 300 || code > 302) {
@@ -130,12 +142,13 @@ void TNMHTTP::transact(HttpSocket &socket, HttpMethod method, QByteArray url,
     throw THttpError(QStringLiteral("Too many redirects"));
 }
 
-qint16 TNMHTTP::readReply(HttpSocket &socket, ReplyHeaderValues &values)
+qint16 TNMHTTP::readReply(HttpSocket &socket, HttpMethod method, ReplyHeaderValues &values)
 {
     report(2, "ReadLn");
-    // Emptied only now: a transaction that failed before any reply keeps the previous header.
-    Header.clear();
     QByteArray line = socket.readLine();
+    // Emptied only once a reply has begun: a pass that failed before it keeps the header of the
+    // reply before (an earlier pass, or an earlier transaction).
+    Header.clear();
     const qint16 code = ReplyCode(line);
     for (qsizetype lines = 1; !line.isEmpty(); ++lines) {
         if (lines > kMaxHeaderLines || Header.size() + line.size() > kMaxHeaderBytes)
@@ -149,6 +162,10 @@ qint16 TNMHTTP::readReply(HttpSocket &socket, ReplyHeaderValues &values)
 
     report(2, "Capture");
     Body.clear();
+    // A reply to HEAD ends at its header, whatever its Content-Length says and however long the
+    // server keeps the connection open.
+    if (method == HttpMethod::Head)
+        return code;
     // A proxy that keeps the connection open (as the request asks it to) ends the body only by
     // its length; without one, the body ends where the server closes the connection.
     const std::optional<qint64> &announced = values.contentLength;

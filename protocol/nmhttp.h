@@ -6,23 +6,27 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class HttpSocket;
 struct UrlTarget;
 
 // Optional request header values. The cookie is the only one the client has: a redirect hands
-// the cookie it was given on to the next request.
+// the cookie it was given on to the next request, as long as that goes to the same host.
 struct THeaderInfo
 {
     QByteArray Cookie;
+    // The host the cookie belongs to; the cookie goes to no other. Empty: the host of the next
+    // request.
+    QByteArray CookieHost;
 };
 
 // The client's HTTP/1.0 component. One transaction at a time: connect (directly or through the
-// proxy), send the request, read the reply (its Content-Length bytes, or until the server closes
-// the connection), follow 300-302 redirects. The caller is blocked, but every wait keeps the event
-// loop running. A failure is raised as THttpError; whatever part of the reply arrived stays in
-// Header and Body.
+// proxy), send the request, read the reply (a HEAD reply to its header's end, any other its
+// Content-Length bytes, or until the server closes the connection), follow 300-302 redirects. The
+// caller is blocked, but every wait keeps the event loop running. A failure is raised as
+// THttpError; whatever part of the reply arrived stays in Header and Body.
 class TNMHTTP : public QObject
 {
     Q_OBJECT
@@ -46,6 +50,11 @@ public:
     int ReportLevel = 0; // Status is emitted for the steps of this level and below
     QString Proxy;       // empty: direct connection
     int ProxyPort = 0;
+    QByteArray ProxyCredentials; // "user:password" for the proxy's Basic authentication
+    QStringList ProxyBypass;     // hosts reached directly (see BypassesProxy)
+    // The URL is escaped already (a form-encoded query): when it is sent, only its blanks and
+    // control bytes are escaped, and its "%XX" stay as they are.
+    bool UrlEscaped = false;
     QByteArray Body;   // the reply body as received
     QByteArray Header; // the reply's status and header lines as received, with line ends
     bool OutputFileMode = false;
@@ -58,7 +67,7 @@ private:
     void run(HttpMethod method, const QString &url, const std::optional<QByteArray> &body);
     void transact(HttpSocket &socket, HttpMethod method, QByteArray url,
                   const std::optional<QByteArray> &body);
-    qint16 readReply(HttpSocket &socket, ReplyHeaderValues &values);
+    qint16 readReply(HttpSocket &socket, HttpMethod method, ReplyHeaderValues &values);
     QByteArray redirectUrl(const QByteArray &location, const UrlTarget &target) const;
     void report(int level, const char *text);
 

@@ -2,6 +2,7 @@
 
 #include "core/clientserviceinfo.h"
 #include "core/cp936.h"
+#include "core/percentencoding.h"
 #include "protocol/httprequests.h"
 #include "protocol/serviceanswer.h"
 
@@ -77,18 +78,21 @@ bool IsValidEmailAddress(const QString &email)
 
 QByteArray RegistrationBody(const RegistrationForm &form)
 {
+    const auto field = [](const char *key, const QString &value) {
+        return QLatin1String(key) + FormEncoded(value.trimmed());
+    };
     const QString lines[] = {
-        QStringLiteral("logid=") + form.logid.trimmed(),
-        QStringLiteral("&password=") + form.password.trimmed(),
-        QStringLiteral("&name=") + form.name.trimmed(),
+        field("logid=", form.logid),
+        field("&password=", form.password),
+        field("&name=", form.name),
         form.male ? QStringLiteral("&sex=0") : QStringLiteral("&sex=1"),
-        QStringLiteral("&Birthday=") + form.birthday.toString(QStringLiteral("yyyy-M-d")),
-        QStringLiteral("&Location=") + form.location.trimmed(),
-        QStringLiteral("&address=") + form.address.trimmed(),
-        QStringLiteral("&postalCode=") + form.postalCode.trimmed(),
-        QStringLiteral("&telephone=") + form.telephone.trimmed(),
-        QStringLiteral("&icno=") + form.icno.trimmed(),
-        QStringLiteral("&email=") + form.email.trimmed(),
+        field("&Birthday=", form.birthday.toString(QStringLiteral("yyyy-M-d"))),
+        field("&Location=", form.location),
+        field("&address=", form.address),
+        field("&postalCode=", form.postalCode),
+        field("&telephone=", form.telephone),
+        field("&icno=", form.icno),
+        field("&email=", form.email),
         QStringLiteral("&IsFromClient=1"),
     };
     QByteArray body;

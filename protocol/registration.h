@@ -5,7 +5,7 @@
 
 class TClientServiceInfo;
 
-// What the registration form collects; texts are sent trimmed, unescaped.
+// What the registration form collects; texts are sent trimmed.
 struct RegistrationForm
 {
     QString logid;
@@ -25,8 +25,9 @@ struct RegistrationForm
 // matching the whole text.
 bool IsValidEmailAddress(const QString &email);
 
-// The twelve CRLF-ended lines of the request body, CP936. The birthday is always "yyyy-M-d", the
-// form the service reads, whatever the machine's locale.
+// The twelve CRLF-ended lines of the request body, CP936, each value form-encoded as in the login
+// URL, so that both read back the same password. The birthday is always "yyyy-M-d", the form the
+// service reads, whatever the machine's locale.
 QByteArray RegistrationBody(const RegistrationForm &form);
 
 struct RegistrationResult

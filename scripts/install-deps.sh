@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libxml2-dev libgtest-dev
     qt6-tools-dev qt6-l10n-tools
     libsqlite3-dev libcpp-httplib-dev libsodium-dev
-    xvfb fonts-wqy-microhei trayer x11-utils
+    xvfb fonts-wqy-microhei trayer x11-utils tinyproxy-bin
 )
 
 missing=()

@@ -34,7 +34,8 @@ done
 "$service" post-message demo --from marbello --from-ip 127.0.0.1 \
     --comment "欢迎使用 Marbello XP" --db "$db" >/dev/null
 
-arguments=(--app-dir "$demo/app" --service 127.0.0.1:8080 --logid demo --password demo123)
+# The password comes on standard input: an argument would show in every user's process list.
+arguments=(--app-dir "$demo/app" --service 127.0.0.1:8080 --logid demo --password-file -)
 if [ "$mode" = headless ]; then
     arguments=(--headless "${arguments[@]}")
     echo "service on http://127.0.0.1:8080/ — demo account: demo / demo123; Ctrl-C ends the client"
@@ -42,4 +43,4 @@ else
     echo "service on http://127.0.0.1:8080/ — demo account: demo / demo123; the tray menu's 退出 ends the client"
 fi
 XDG_RUNTIME_DIR="$demo/runtime" XDG_CONFIG_HOME="$demo/config" \
-    "$build/app/marbello" "${arguments[@]}" || true
+    "$build/app/marbello" "${arguments[@]}" <<<demo123 || true

@@ -1,5 +1,6 @@
 #include "service/requestfields.h"
 
+#include "core/percentencoding.h"
 #include "service/servicetext.h"
 
 #include <QStringDecoder>
@@ -15,35 +16,6 @@ QString keyName(const char *key)
 [[noreturn]] void refuse(const QString &reason)
 {
     throw Refusal{reason};
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Every well-formed %XX becomes its byte; a "%" that starts no such pair is taken literally,
-// since the client sends a typed "%" unescaped.
-QByteArray percentDecoded(QByteArrayView raw)
-{
-    QByteArray bytes;
-    bytes.reserve(raw.size());
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '%' && i + 2 < raw.size() && hexValue(raw[i + 1]) >= 0 &&
-            hexValue(raw[i + 2]) >= 0) {
-            bytes += char(hexValue(raw[i + 1]) * 16 + hexValue(raw[i + 2]));
-            i += 2;
-        } else {
-            bytes += raw[i];
-        }
-    }
-    return bytes;
 }
 
 bool hasControlByte(QByteArrayView bytes)
@@ -84,7 +56,7 @@ std::optional<QString> decodedUtf8(const QByteArray &bytes, RequestFields::Sende
 RequestFields RequestFields::fromQuery(std::string_view target,
                                        std::initializer_list<const char *> keys, Sender sender)
 {
-    RequestFields fields(true, sender);
+    RequestFields fields(sender);
     const std::size_t mark = target.find('?');
     const QByteArrayView query =
         mark == std::string_view::npos
@@ -119,7 +91,7 @@ RequestFields RequestFields::fromQuery(std::string_view target,
 
 RequestFields RequestFields::fromLines(std::string_view body)
 {
-    RequestFields fields(false, Sender::Client);
+    RequestFields fields(Sender::Client);
     const QList<QByteArray> lines = QByteArray(body.data(), qsizetype(body.size())).split('\n');
     for (QByteArrayView line : lines) {
         if (line.endsWith('\r'))
@@ -139,17 +111,12 @@ RequestFields RequestFields::fromLines(std::string_view body)
     return fields;
 }
 
-QByteArray RequestFields::bytes(const char *key, qsizetype maxBytes, Plus plus) const
+QByteArray RequestFields::bytes(const char *key, qsizetype maxBytes) const
 {
     const auto found = m_raw.constFind(QByteArray(key));
     if (found == m_raw.cend())
         refuse(QStringLiteral("请求缺少参数") + keyName(key));
-    QByteArray value = *found;
-    // Blanks first: a "+" that a client escaped as %2B must stay a "+".
-    if (plus == Plus::IsBlank)
-        value.replace('+', ' ');
-    if (m_percentEscaped)
-        value = percentDecoded(value);
+    const QByteArray value = FormDecoded(*found);
     if (value.size() > maxBytes)
         refuse(QStringLiteral("参数") + keyName(key) + QStringLiteral("过长"));
     if (hasControlByte(value))
@@ -157,9 +124,9 @@ QByteArray RequestFields::bytes(const char *key, qsizetype maxBytes, Plus plus) 
     return value;
 }
 
-QString RequestFields::text(const char *key, qsizetype maxBytes, Plus plus) const
+QString RequestFields::text(const char *key, qsizetype maxBytes) const
 {
-    const QByteArray value = bytes(key, maxBytes, plus);
+    const QByteArray value = bytes(key, maxBytes);
     std::optional<QString> text = decodedUtf8(value, m_sender);
     if (!text) {
         if (endsInsideCp936Character(value))
@@ -182,7 +149,7 @@ QString RequestFields::logid(const char *key) const
 
 qint32 RequestFields::integer(const char *key, qint32 minimum, qint32 maximum) const
 {
-    const QByteArray digits = bytes(key, 16, Plus::AsSent);
+    const QByteArray digits = bytes(key, 16);
     bool ok = false;
     // Only plain decimal text: no blanks, no "+" sign, no hexadecimal.
     const bool plain = !digits.isEmpty() && !digits.startsWith('+') && digits.back() >= '0' &&
@@ -197,7 +164,7 @@ qint32 RequestFields::integer(const char *key, qint32 minimum, qint32 maximum) c
 
 bool RequestFields::flag(const char *key) const
 {
-    const QByteArray value = bytes(key, 1, Plus::AsSent);
+    const QByteArray value = bytes(key, 1);
     if (value != "0" && value != "1")
         refuse(QStringLiteral("参数") + keyName(key) + QStringLiteral("必须是0或1"));
     return value == "1";

@@ -12,31 +12,27 @@ struct Refusal
     QString reason;
 };
 
-// How a "+" in a value is read: the client sends the blanks of the site title, keywords and
-// introduction as "+", and every other value as it is.
-enum class Plus { AsSent, IsBlank };
-
-// The named values of one request, checked and decoded as they are read. Every failed check
-// throws a Refusal naming the value.
+// The named values of one request, checked and form-decoded as they are read ("+" a blank, "%XX"
+// a byte), the query and the registration body alike. Every failed check throws a Refusal naming
+// the value.
 class RequestFields
 {
 public:
     enum class Sender { Client, Browser };
 
-    // The query of a request target as the client builds it: fixed keys in a fixed order and the
-    // values inserted unescaped, so a value may itself hold "&" or "=". A key is looked for only
-    // after the value of the one before it, and a value runs up to the next key found. Bytes that
-    // would break the request line arrive percent-escaped.
+    // The query of a request target as the client builds it: fixed keys in a fixed order. A key is
+    // looked for only after the value of the one before it, and a value runs up to the next key
+    // found, so a value that a sender left with a bare "&" or "=" still reads whole.
     static RequestFields fromQuery(std::string_view target,
                                    std::initializer_list<const char *> keys,
                                    Sender sender = Sender::Client);
     // The registration body: one "key=value" per line, the lines after the first starting with
-    // "&", every value unescaped.
+    // "&".
     static RequestFields fromLines(std::string_view body);
 
     bool has(const char *key) const { return m_raw.contains(QByteArray(key)); }
 
-    QString text(const char *key, qsizetype maxBytes, Plus plus = Plus::AsSent) const;
+    QString text(const char *key, qsizetype maxBytes) const;
     // 3 to 12 letters, digits, "-" or "_".
     QString logid(const char *key) const;
     qint32 integer(const char *key, qint32 minimum, qint32 maximum) const;
@@ -44,13 +40,10 @@ public:
     bool flag(const char *key) const;
 
 private:
-    RequestFields(bool percentEscaped, Sender sender)
-        : m_percentEscaped(percentEscaped), m_sender(sender)
-    {}
-    QByteArray bytes(const char *key, qsizetype maxBytes, Plus plus) const;
+    explicit RequestFields(Sender sender) : m_sender(sender) {}
+    QByteArray bytes(const char *key, qsizetype maxBytes) const;
 
     QHash<QByteArray, QByteArray> m_raw;
-    bool m_percentEscaped;
     Sender m_sender;
 };
 

@@ -50,11 +50,10 @@ SiteDescription readSite(const RequestFields &fields)
     site.webIsOpen = fields.flag("WebIsOpen");
     site.webIsDynamic = fields.flag("WebIsDynamic");
     site.webPort = fields.integer("WebPort", 0, 65535);
-    // A URL keeps its "+": there it is a character of the address, not a stand-in for a blank.
     site.webStaticUrl = fields.text("WebStaticURL", kUrlBytes);
-    site.webTitle = fields.text("WebTitle", kSiteTextBytes, Plus::IsBlank);
-    site.webKeyword = fields.text("WebKeyword", kSiteTextBytes, Plus::IsBlank);
-    site.webIntro = fields.text("WebIntro", kSiteTextBytes, Plus::IsBlank);
+    site.webTitle = fields.text("WebTitle", kSiteTextBytes);
+    site.webKeyword = fields.text("WebKeyword", kSiteTextBytes);
+    site.webIntro = fields.text("WebIntro", kSiteTextBytes);
     site.webAreas = fields.text("WebAreas", kAreasBytes);
     site.notLoginUrl = fields.text("NotLoginURL", kUrlBytes);
     site.clientVersion = fields.text("ClientVersion", 20);

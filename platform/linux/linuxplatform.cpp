@@ -34,18 +34,11 @@ QString environment(const char *name)
     return qEnvironmentVariable(name);
 }
 
-// "[http://]host:port[/]", the usual form of http_proxy.
-QString proxyEntry()
+// The lower-case name first, as every tool reads these.
+QString eitherCase(const char *lower, const char *upper)
 {
-    QString entry = environment("http_proxy");
-    if (entry.isEmpty())
-        entry = environment("HTTP_PROXY");
-    entry = entry.trimmed();
-    if (entry.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive))
-        entry = entry.mid(7);
-    if (entry.endsWith(QLatin1Char('/')))
-        entry.chop(1);
-    return entry;
+    const QString value = environment(lower);
+    return value.isEmpty() ? environment(upper) : value;
 }
 
 // Desktop entries quote a path that holds blanks or other reserved characters.
@@ -73,9 +66,16 @@ Platform &Platform::current()
 
 void LinuxPlatform::LookupProxyAndBrowser(TClientServiceInfo &info)
 {
-    const ProxySetting proxy = ParseProxyServer(proxyEntry());
+    const QString entry = eitherCase("http_proxy", "HTTP_PROXY");
+    QString problem;
+    const ProxySetting proxy = ParseProxyUrl(entry, &problem);
+    // The value itself may hold a password, so only the reason is shown.
+    if (!problem.isEmpty())
+        qWarning("http_proxy is not used: %s", qUtf8Printable(problem));
     info.ProxyHost = proxy.host;
     info.ProxyPort = proxy.port;
+    info.ProxyCredentials = proxy.credentials;
+    info.ProxyBypass = ParseNoProxy(eitherCase("no_proxy", "NO_PROXY"));
     info.BrowserCommand = QStringLiteral("xdg-open");
 }
 

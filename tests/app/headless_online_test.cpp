@@ -57,9 +57,9 @@ public:
     {}
     QString appDir() const { return m_app.path(); }
     HeadlessProcess &process() { return m_process; }
-    void start(const QStringList &arguments = {})
+    void start(const QStringList &arguments = {}, const QByteArray &standardInput = {})
     {
-        m_process.start(m_serviceArguments + arguments);
+        m_process.start(m_serviceArguments + arguments, standardInput);
     }
     bool waitForOutput(const QString &text)
     {
@@ -134,10 +134,17 @@ TEST(HeadlessOnline, LoginFromTheCommandLine)
     ScriptedServer service;
     service.addReply(StatusReply(AcceptedLogin(60)));
     OnlineClient client(service);
-    client.start({QStringLiteral("--logid"), QStringLiteral("  abc "), QStringLiteral("--password"),
-                  QStringLiteral("pw")});
+    QTemporaryDir secrets;
+    const QString passwordFile = secrets.filePath(QStringLiteral("password"));
+    QFile file(passwordFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("p w+1\r\nsecond line\n");
+    file.close();
+    client.start({QStringLiteral("--logid"), QStringLiteral("  abc "),
+                  QStringLiteral("--password-file"), passwordFile});
     ASSERT_TRUE(client.waitForOutput(QStringLiteral("state: online\n登录成功\n")));
-    EXPECT_TRUE(service.requests().at(0).contains("?logid=abc&password=pw&"));
+    // The first line, without its line end.
+    EXPECT_TRUE(service.requests().at(0).contains("?logid=abc&password=p+w%2B1&"));
     EXPECT_EQ(client.process().stop(SIGTERM), 0);
     QFile config(client.appDir() + QStringLiteral("/config.xml"));
     ASSERT_TRUE(config.open(QIODevice::ReadOnly));
@@ -148,6 +155,37 @@ TEST(HeadlessOnline, LoginFromTheCommandLine)
                  QStringLiteral("pw")});
     EXPECT_EQ(blank.process().waitForExit(), 1);
     EXPECT_EQ(blank.process().standardOutput(), QStringLiteral("请输入用户名及密码\n"));
+    EXPECT_EQ(service.connectionCount(), 1);
+}
+
+TEST(HeadlessOnline, PasswordFromStandardInputAndUnusablePasswordOptions)
+{
+    ScriptedServer service;
+    service.addReply(StatusReply(AcceptedLogin(60)));
+    OnlineClient client(service);
+    client.start({QStringLiteral("--logid"), QStringLiteral("abc"),
+                  QStringLiteral("--password-file"), QStringLiteral("-")},
+                 "from-stdin\nnot this\n");
+    ASSERT_TRUE(client.waitForOutput(QStringLiteral("登录成功\n")));
+    EXPECT_TRUE(service.requests().at(0).contains("?logid=abc&password=from-stdin&"));
+    EXPECT_EQ(client.process().stop(SIGTERM), 0);
+
+    // Each is a usage error, stated on stderr, before anything is sent.
+    const std::pair<QStringList, QByteArray> refused[] = {
+        {{QStringLiteral("--password-file"), QStringLiteral("/nonexistent/password")},
+         "cannot read the password from /nonexistent/password"},
+        {{QStringLiteral("--password-file"), QStringLiteral("-")}, "no password in standard input"},
+        {{QStringLiteral("--password-file"), QStringLiteral("-"), QStringLiteral("--password"),
+          QStringLiteral("pw")},
+         "exclude each other"},
+    };
+    for (const auto &[arguments, complaint] : refused) {
+        OnlineClient usage(service);
+        usage.start(QStringList{QStringLiteral("--logid"), QStringLiteral("abc")} + arguments, "");
+        EXPECT_EQ(usage.process().waitForExit(), 2) << qPrintable(arguments.join(u' '));
+        EXPECT_TRUE(usage.process().standardError().contains(complaint))
+            << usage.process().standardError().constData();
+    }
     EXPECT_EQ(service.connectionCount(), 1);
 }
 

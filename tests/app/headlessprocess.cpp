@@ -76,11 +76,15 @@ void HeadlessProcess::collectOutput()
     m_stdout += m_process.readAllStandardOutput();
 }
 
-void HeadlessProcess::start(const QStringList &extraArguments)
+void HeadlessProcess::start(const QStringList &extraArguments, const QByteArray &standardInput)
 {
     m_configAtStart = inodeOf(configPath());
     m_process.setArguments(m_process.arguments() + extraArguments);
     m_process.start();
+    if (!standardInput.isNull()) {
+        m_process.write(standardInput);
+        m_process.closeWriteChannel();
+    }
 }
 
 bool HeadlessProcess::waitUntil(const std::function<bool()> &ready)

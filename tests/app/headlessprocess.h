@@ -28,8 +28,9 @@ public:
     void setChildModifier(const std::function<void()> &modifier);
     void setEnvironmentVariable(const QString &name, const QString &value);
 
-    // Extra arguments go after the defaults, so a later --service wins.
-    void start(const QStringList &extraArguments = {});
+    // Extra arguments go after the defaults, so a later --service wins. `standardInput`, when
+    // given, is what the client reads on its standard input, which then ends.
+    void start(const QStringList &extraArguments = {}, const QByteArray &standardInput = {});
     // Waits (in the event loop, up to a generous deadline) until `ready` holds, checking it
     // whenever the app directory or an existing autostart directory changes, or the process
     // writes to stderr or ends. False when it does not come to hold.

@@ -89,16 +89,47 @@ TEST(HttpReply, ATricklingPeerCannotHoldAStepPastItsTimeOut)
     EXPECT_LT(clock.elapsed(), 1500);
 }
 
-TEST(HttpReply, FailedBodyReadKeepsTheHeaderReceived)
+TEST(HttpReply, AReplyToHeadEndsAtItsHeader)
 {
-    // What the web-server detection relies on: it ignores the failure and reads Header.
-    ScriptedServer server;
-    server.addReply("HTTP/1.0 200 OK\r\nServer: Slow/2.0\r\n\r\npartial", Mode::ReplyAndKeepOpen);
-    TNMHTTP http;
-    http.TimeOut = 300;
-    EXPECT_THROW(http.Head(server.url(QStringLiteral("/"))), THttpError);
-    EXPECT_EQ(http.Header, "HTTP/1.0 200 OK\r\nServer: Slow/2.0\r\n\r\n");
-    EXPECT_EQ(http.Body, "partial");
+    // Whatever the length says and however long the server keeps the connection: HTTP gives a
+    // reply to HEAD no body.
+    for (const Mode mode : {Mode::ReplyAndKeepOpen, Mode::ReplyAndClose}) {
+        ScriptedServer server;
+        const QByteArray header = "HTTP/1.1 200 OK\r\nServer: Apache/2.4.57\r\n"
+                                  "Content-Length: 5000000\r\nConnection: keep-alive\r\n\r\n";
+        server.addReply(header + "stray", mode);
+        TNMHTTP http;
+        http.TimeOut = 5000;
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_NO_THROW(http.Head(server.url(QStringLiteral("/"))));
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_EQ(http.Header, header);
+        EXPECT_EQ(http.Body, QByteArray());
+    }
+}
+
+TEST(HttpReply, AFailedLaterPassKeepsTheHeaderOfTheLastReply)
+{
+    // What the web-server detection reads: who answered, though the transaction then failed.
+    const QByteArray moved = "HTTP/1.1 301 Moved Permanently\r\nServer: nginx\r\nLocation: ";
+    const std::pair<QByteArray, const char *> cases[] = {
+        {moved + "https://127.0.0.1/\r\n\r\n", "HTTP Secure Socket is not supported"},
+        {moved + "http://127.0.0.1:1/\r\n\r\n", "Connection Failed"},
+    };
+    for (const auto &[reply, failure] : cases) {
+        ScriptedServer server;
+        server.addReply(reply);
+        TNMHTTP http;
+        QString text;
+        try {
+            http.Head(server.url(QStringLiteral("/")));
+        } catch (const THttpError &error) {
+            text = error.text();
+        }
+        EXPECT_EQ(text, QLatin1String(failure));
+        EXPECT_EQ(http.Header, reply);
+    }
 }
 
 TEST(HttpRedirect, OnlyThreeHundredToThreeHundredTwoAreFollowed)
@@ -119,6 +150,28 @@ TEST(HttpRedirect, OnlyThreeHundredToThreeHundredTwoAreFollowed)
             EXPECT_TRUE(server.requests().at(1).contains("\r\nCookie: ASPSESSION=xyz; path=/\r\n"));
         }
     }
+}
+
+TEST(HttpRedirect, TheCookieGoesOnlyToTheHostThatSetIt)
+{
+    ScriptedServer other(QHostAddress(QStringLiteral("127.0.0.2")));
+    ASSERT_TRUE(other.port() != 0) << "127.0.0.2 cannot be listened on";
+    ScriptedServer origin;
+    const QByteArray elsewhere = "http://127.0.0.2:" + QByteArray::number(other.port());
+    origin.addReply("HTTP/1.0 302 Found\r\nSet-Cookie: SESSION=secret\r\nLocation: " + elsewhere +
+                    "/next\r\n\r\n");
+    origin.addReply("HTTP/1.0 200 OK\r\n\r\nback");
+    // Away and back again: the cookie is withheld from 127.0.0.2 and sent to 127.0.0.1 again.
+    other.addReply("HTTP/1.0 302 Found\r\nLocation: " +
+                   origin.url(QStringLiteral("/home")).toLatin1() + "\r\n\r\n");
+    TNMHTTP http;
+    http.Get(origin.url(QStringLiteral("/login")));
+    ASSERT_EQ(other.connectionCount(), 1);
+    ASSERT_EQ(origin.connectionCount(), 2);
+    EXPECT_TRUE(other.requests().at(0).startsWith("GET /next HTTP/1.0\r\n"));
+    EXPECT_FALSE(other.requests().at(0).contains("Cookie"));
+    EXPECT_TRUE(origin.requests().at(1).contains("\r\nCookie: SESSION=secret\r\n"));
+    EXPECT_EQ(http.Body, "back");
 }
 
 TEST(HttpRedirect, NextPassTarget)

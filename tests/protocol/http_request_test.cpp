@@ -76,6 +76,29 @@ TEST(HttpRequest, ProxiedGetSendsTheWholeUrlAndOneHostLine)
     ASSERT_EQ(proxy.connectionCount(), 2);
     EXPECT_EQ(proxy.requests().at(0), proxied("http://service.example:8080/a.asp?x=1&y=2"));
     EXPECT_EQ(proxy.requests().at(1), proxied("http://service.example/"));
+
+    // Credentials go to the proxy only; a host it is bypassed for is asked directly.
+    info.ProxyCredentials = "us%er:p@ss w";
+    info.ProxyBypass = {QStringLiteral("127.0.0.1")};
+    HttpGet(info, 5000, QStringLiteral("http://service.example/b"));
+    ASSERT_EQ(proxy.connectionCount(), 3);
+    EXPECT_EQ(proxy.requests().at(2), QByteArray(proxied("http://service.example/b"))
+                                          .replace("Host: service.example\r\n",
+                                                   "Host: service.example\r\nProxy-Authorization: "
+                                                   "Basic dXMlZXI6cEBzcyB3\r\n"));
+    HttpGet(info, 5000, proxy.url(QStringLiteral("/direct")));
+    ASSERT_EQ(proxy.connectionCount(), 4);
+    EXPECT_EQ(proxy.requests().at(3), directRequest("GET", "/direct"));
+}
+
+TEST(HttpRequest, ServiceRequestsGoWithTheirEscapesAsBuilt)
+{
+    // The exchanges form-encode their values themselves: "%2B" must stay a "+" for the service.
+    ScriptedServer server;
+    server.addReply(kOkReply);
+    HttpGet(TClientServiceInfo(), 5000, server.url(QStringLiteral("/a.asp?t=C%2B%2B+x&p=%25 y")));
+    ASSERT_EQ(server.connectionCount(), 1);
+    EXPECT_EQ(server.requests().at(0), directRequest("GET", "/a.asp?t=C%2B%2B+x&p=%25%20y"));
 }
 
 TEST(HttpRequest, PostFileSendsItsBytesWithContentLengthAndLeavesNoFiles)

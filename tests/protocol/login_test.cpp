@@ -20,7 +20,7 @@ protected:
 
 } // namespace
 
-TEST_F(LoginTest, UrlCarriesTheSiteDescriptionWithOnlyBlanksOfFreeTextTurnedToPlus)
+TEST_F(LoginTest, UrlCarriesTheSiteDescriptionWithEveryValueFormEncoded)
 {
     info.WebISOpen = true;
     info.WebISDynamic = false;
@@ -28,11 +28,21 @@ TEST_F(LoginTest, UrlCarriesTheSiteDescriptionWithOnlyBlanksOfFreeTextTurnedToPl
     info.WebStaticURL = QStringLiteral("a b");
     info.WebTitle = QStringLiteral("my site");
     info.WebAreas = QStringLiteral("12");
-    EXPECT_EQ(BuildLoginUrl(info, QStringLiteral("a b&c"), QStringLiteral("p=%#")),
+    EXPECT_EQ(BuildLoginUrl(info, QStringLiteral("id"), QStringLiteral("pw")),
               info.serviceUrl(QStringLiteral(
-                  "/kbz/clientTools/userlogin.asp?logid=a b&c&password=p=%#"
+                  "/kbz/clientTools/userlogin.asp?logid=id&password=pw"
                   "&WebIsOpen=1&WebIsDynamic=0&WebPort=8080&WebStaticURL=a+b&WebTitle=my+site"
                   "&WebKeyword=&WebIntro=&WebAreas=12&NotLoginURL=&ClientVersion=0.994")));
+
+    // Blanks are "+", and whatever a form decoder would read otherwise is "%XX"; Chinese stays.
+    info.WebTitle = QStringLiteral("C++ 教程");
+    info.NotLoginURL = QStringLiteral("http://x/?a=1&b=2#top");
+    const QString url =
+        BuildLoginUrl(info, QStringLiteral("a b&c"), QStringLiteral("a&b=c+d%41#e\r\n"));
+    EXPECT_TRUE(url.contains(
+        QStringLiteral("?logid=a+b%26c&password=a%26b%3Dc%2Bd%2541%23e%0D%0A&WebIsOpen=1")));
+    EXPECT_TRUE(url.contains(QStringLiteral("&WebTitle=C%2B%2B+教程&")));
+    EXPECT_TRUE(url.contains(QStringLiteral("&NotLoginURL=http://x/?a%3D1%26b%3D2%23top&")));
 }
 
 TEST_F(LoginTest, AcceptedLoginStoresTheSessionAndStartsTheTimer)

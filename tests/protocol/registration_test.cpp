@@ -1,6 +1,7 @@
 // Registration: the exact body, each outcome, and the temporary file that carries the password.
 #include "core/cp936.h"
 #include "fakeservice.h"
+#include "protocol/login.h"
 #include "protocol/registration.h"
 
 #include <QDir>
@@ -59,6 +60,24 @@ TEST(RegistrationEmail, TheServicePatternWithoutRegardToCase)
     };
     for (const auto &c : cases)
         EXPECT_EQ(IsValidEmailAddress(QString::fromLatin1(c.address)), c.valid) << c.address;
+}
+
+TEST(RegistrationBody, TwelveLinesOfFormEncodedValues)
+{
+    EXPECT_EQ(RegistrationBody(sampleForm()),
+              cp936::encode(QStringLiteral(
+                  "logid=new-user_1\r\n&password=p%26w%3D1\r\n&name=张三%26李四%3D\r\n&sex=1\r\n"
+                  "&Birthday=1977-6-2\r\n&Location=中国大陆\r\n&address=北京+a%3Db%26c\r\n"
+                  "&postalCode=100080\r\n&telephone=010-1234\r\n&icno=\r\n"
+                  "&email=Zhang.San@Example-Mail.cn\r\n&IsFromClient=1\r\n")));
+
+    // The password registered is the password the login sends, character for character.
+    RegistrationForm form = sampleForm();
+    form.password = QStringLiteral("a&b=c+d%41#e");
+    TClientServiceInfo info;
+    const QString login = BuildLoginUrl(info, form.logid, form.password);
+    const QString sent = login.section(QStringLiteral("&password="), 1).section(u'&', 0, 0);
+    EXPECT_TRUE(RegistrationBody(form).contains("\r\n&password=" + sent.toLatin1() + "\r\n"));
 }
 
 TEST(RegisterUser, PostsTheBodyFileAndReadsEachOutcome)

@@ -43,15 +43,16 @@ void sendByteByByte(QTcpSocket *socket, const QByteArray &bytes, int intervalMs)
 
 } // namespace
 
-ScriptedServer::ScriptedServer()
+ScriptedServer::ScriptedServer(const QHostAddress &address)
 {
     QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { accept(); });
-    m_server.listen(QHostAddress::LocalHost, 0);
+    m_server.listen(address, 0);
 }
 
 QString ScriptedServer::url(const QString &pathAndQuery) const
 {
-    return QStringLiteral("http://127.0.0.1:") + QString::number(port()) + pathAndQuery;
+    return QStringLiteral("http://") + m_server.serverAddress().toString() + u':' +
+           QString::number(port()) + pathAndQuery;
 }
 
 void ScriptedServer::addReply(const QByteArray &bytes, Mode mode)

@@ -6,10 +6,10 @@
 #include <QString>
 #include <QTcpServer>
 
-// A fake HTTP server on 127.0.0.1, on a port the OS picks, for tests that run the client in the
-// same thread: it works from the event loop the client's waits keep running. Each accepted
-// connection records every byte it receives and, once the request is complete (header end plus
-// Content-Length bytes), answers with the next scripted reply.
+// A fake HTTP server on 127.0.0.1 (or another loopback address), on a port the OS picks, for tests
+// that run the client in the same thread: it works from the event loop the client's waits keep
+// running. Each accepted connection records every byte it receives and, once the request is
+// complete (header end plus Content-Length bytes), answers with the next scripted reply.
 class ScriptedServer
 {
 public:
@@ -21,12 +21,12 @@ public:
         CloseAtOnce,      // close as soon as the connection is accepted, reading nothing
     };
 
-    ScriptedServer();
+    explicit ScriptedServer(const QHostAddress &address = QHostAddress(QHostAddress::LocalHost));
     ScriptedServer(const ScriptedServer &) = delete;
     ScriptedServer &operator=(const ScriptedServer &) = delete;
 
     quint16 port() const { return m_server.serverPort(); }
-    // "http://127.0.0.1:<port>" followed by `pathAndQuery`.
+    // "http://<address>:<port>" followed by `pathAndQuery`.
     QString url(const QString &pathAndQuery = QString()) const;
 
     // Scripts the answer to the next connection; the last one scripted answers every further

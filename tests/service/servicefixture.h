@@ -37,9 +37,8 @@ struct Answer
 using Fields = QList<std::pair<const char *, QString>>;
 QString WithChanges(const QString &items, const QString &separator, const Fields &changes);
 
-// The login target as the client builds it: values unescaped in CP936, except that the site
-// texts have "+" for blanks and its HTTP layer escapes blanks and control bytes (given as %XX
-// here).
+// The login target in the client's order; values are given as they go on the wire (CP936,
+// form-encoded by the test where it matters).
 QByteArray LoginTarget(const Fields &changes = {});
 
 // A service running in-process on a port the system chose, with its own database file, a clock

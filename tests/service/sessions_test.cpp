@@ -42,17 +42,18 @@ TEST_F(Sessions, LoginAnswersCarryEverySessionValueOrAChineseReason)
     }
 }
 
-TEST_F(Sessions, ValuesArriveWholeAndPlusIsABlankOnlyInTheSiteTexts)
+TEST_F(Sessions, ValuesArriveWholeAndAreFormDecoded)
 {
-    // A value runs to the next key in the client's order, whatever "&" and "=" it holds.
-    addUser(u"bob"_s, u"a&logid=b= c"_s);
-    const Fields bob{{"logid", u"bob"_s}, {"password", u"a&logid=b=%20c"_s}};
-    EXPECT_FALSE(login({bob[0], {"password", u"a&logid=b=+c"_s}}).accepted());
+    // A value runs to the next key in the client's order, whatever bare "&" and "=" it holds;
+    // "+" is a blank and "%2B" a "+" in every value.
+    addUser(u"bob"_s, u"a&logid=b= c+"_s);
+    const Fields bob{{"logid", u"bob"_s}, {"password", u"a&logid=b=+c%2B"_s}};
+    EXPECT_FALSE(login({bob[0], {"password", u"a&logid=b=+c+"_s}}).accepted());
     loginOk(bob + Fields{{"WebTitle", u"中文+标题&x=1"_s},
                          {"WebKeyword", u"a%2Bb+c%zz%4"_s},
                          {"WebIntro", u"%D6%D0"_s + QString(24, u'文')},
-                         {"WebAreas", u"1+2"_s},
-                         {"NotLoginURL", u"http://x.org/a+b"_s}});
+                         {"WebAreas", u"1%2B2"_s},
+                         {"NotLoginURL", u"http://x.org/a%2Bb"_s}});
     // Broken escapes stay as sent; the 50-byte limit counts CP936 bytes after decoding.
     const QString site = u"|中文 标题&x=1|a+b c%zz%4|中%1|1+2|http://x.org/a+b|"_s;
     EXPECT_TRUE(databaseSnapshot().contains(site.arg(QString(24, u'文'))))
@@ -179,9 +180,9 @@ TEST_F(Sessions, VisitorsReachThePcOnlyWhileItIsOnlineAndPublishing)
     ASSERT_TRUE(logoff(verfy).accepted());
     EXPECT_EQ(redirect(), kAway);
 
-    // "http://" added; the "+" the client sent for a blank stays a "+" in the address.
-    loginOk({{"WebIsDynamic", u"0"_s}, {"WebStaticURL", u"www.example.org/my+site"_s}});
-    EXPECT_EQ(redirect(), "http://www.example.org/my+site");
+    // "http://" added; a blank the client sent as "+" is escaped in the address.
+    loginOk({{"WebIsDynamic", u"0"_s}, {"WebStaticURL", u"www.example.org/my%2Bsite+x"_s}});
+    EXPECT_EQ(redirect(), "http://www.example.org/my+site%20x");
     loginOk({{"WebIsOpen", u"0"_s}});
     EXPECT_EQ(redirect(), "status 200");
     EXPECT_EQ(redirect("/~nobody"), "status 404");

@@ -12,7 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Five signatures; the reply headers below hold some of their keywords.
+// Seven signatures; the reply headers below hold some of their keywords.
 const QByteArray kSignatures = cp936::encode(uR"(<?xml version="1.0" encoding="gb2312"?>
 <webServerTypes Version="2">
   <ServerType keyword="Alpha" name="甲"/>
@@ -20,6 +20,8 @@ const QByteArray kSignatures = cp936::encode(uR"(<?xml version="1.0" encoding="g
   <ServerType keyword="Gamma" name="丙"/>
   <ServerType keyword="Delta" name="丁"/>
   <ServerType keyword="Epsilon" name="戊"/>
+  <ServerType keyword="nginx" name="nginx"/>
+  <ServerType keyword="Apache" name="Apache"/>
 </webServerTypes>
 )"_s);
 
@@ -90,6 +92,47 @@ private Q_SLOTS:
         // One HEAD for the address as typed.
         QCOMPARE(server.connectionCount(), 1);
         QVERIFY(server.requests().first().startsWith("HEAD / HTTP/1.0\r\n"));
+        QVERIFY(f.buttonsUsable());
+    }
+
+    void namesWhoAnsweredLastWithinASecond_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("name");
+        const QByteArray apache = "HTTP/1.1 200 OK\r\nServer: Apache/2.4.57 (Debian)\r\n";
+        const QByteArray moved = "HTTP/1.1 301 Moved Permanently\r\nServer: nginx/1.22.1\r\n"
+                                 "Content-Length: 169\r\nLocation: ";
+        constexpr int closed = int(ScriptedServer::Mode::ReplyAndClose);
+        constexpr int keptOpen = int(ScriptedServer::Mode::ReplyAndKeepOpen);
+        QTest::newRow("plain") << apache + "Content-Length: 45\r\n\r\n" << closed << u"Apache"_s;
+        QTest::newRow("large Content-Length") << apache + "Content-Length: 5000000\r\n\r\n"
+                                              << closed << u"Apache"_s;
+        QTest::newRow("kept-open connection")
+            << apache + "Content-Length: 45\r\nConnection: keep-alive\r\n\r\n"
+            << keptOpen << u"Apache"_s;
+        QTest::newRow("301 to https") << moved + "https://127.0.0.1/\r\n\r\n"
+                                      << keptOpen << u"nginx"_s;
+        QTest::newRow("301 to an address that does not answer")
+            << moved + "http://127.0.0.1:1/\r\n\r\n"
+            << closed << u"nginx"_s;
+        QTest::newRow("301 to itself, past the redirect limit") << moved + "/\r\n\r\n"
+                                                                << closed << u"nginx"_s;
+    }
+
+    void namesWhoAnsweredLastWithinASecond()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(int, mode);
+        QFETCH(QString, name);
+        ScriptedServer server;
+        server.addReply(reply, ScriptedServer::Mode(mode));
+        DetectionFixture f;
+        f.info.InetTimeOut = 10000;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(f.detect(server), name);
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(f.buttonsUsable());
     }
 

@@ -152,8 +152,8 @@ private Q_SLOTS:
         QVERIFY(!f.service.dir.exists(u"tempreg.txt"_s));
 
         const QByteArray body = cp936::encode(
-            u"logid=new-user_1\r\n&password=pw1\r\n&name=张三 A&B=C\r\n&sex=1\r\n"
-            u"&Birthday=1977-6-2\r\n&Location=中国港台地区\r\n&address=北京 x=1&y=2\r\n"
+            u"logid=new-user_1\r\n&password=pw1\r\n&name=张三+A%26B%3DC\r\n&sex=1\r\n"
+            u"&Birthday=1977-6-2\r\n&Location=中国港台地区\r\n&address=北京+x%3D1%26y%3D2\r\n"
             u"&postalCode=100080\r\n&telephone=010-1234\r\n&icno=110105\r\n"
             u"&email=zhang.san@example-mail.cn\r\n&IsFromClient=1\r\n");
         QCOMPARE(f.service.server.requests().value(0),

@@ -2,6 +2,7 @@
 
 #include "core/clientserviceinfo.h"
 #include "core/serversignatures.h"
+#include "protocol/httprequests.h"
 #include "protocol/nmhttp.h"
 
 #include <QCoreApplication>
@@ -9,21 +10,20 @@
 std::optional<QString> DetectWebServerType(TNMHTTP &http, const TClientServiceInfo &info,
                                            const QString &address)
 {
-    if (!info.ProxyHost.isEmpty()) {
-        http.Proxy = info.ProxyHost;
-        http.ProxyPort = info.ProxyPort;
-    }
+    if (!info.ProxyHost.isEmpty())
+        UseClientProxy(http, info);
     // Bounded like every other request: a silent address must not hold the dialog for as long
     // as the system keeps a socket waiting.
     http.TimeOut = info.InetTimeOut;
-    QByteArray header;
+    // Only a reply to this detection may name the server, never one an earlier detection left.
+    http.Header.clear();
     try {
         http.Head(QStringLiteral("http://") + address);
-        header = http.Header;
     } catch (const THttpError &) {
-        // A failed request names nothing: the component still holds an earlier reply's header,
-        // which belongs to some other address.
+        // A later step may fail after a reply came (a redirect to https, to a host that does not
+        // answer, one redirect too many): that reply's header still says who answered.
     }
+    const QByteArray header = http.Header;
     const std::optional<QList<ServerSignature>> signatures =
         LoadServerSignatures(info.shippedPath(QStringLiteral("xml/webServerType.xml")));
     if (!signatures)
