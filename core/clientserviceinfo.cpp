@@ -1,5 +1,7 @@
 #include "core/clientserviceinfo.h"
 
+#include "core/passwordscrambler.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <limits>
@@ -25,7 +27,7 @@ void InitializeClientState(TClientServiceInfo &info, const QString &appDir,
     if (!info.AppPath.endsWith(QLatin1Char('/')))
         info.AppPath += QLatin1Char('/');
     info.ExecutablePath = executablePath;
-    info.PasswordKey = executablePath.left(10);
+    info.PasswordKey = PasswordScrambler::KeyFor(executablePath);
     info.ClientVersion = TClientServiceInfo::kClientVersion;
     info.KeepAliveTimer = std::make_unique<IntervalTimer>();
     info.Log = std::make_unique<TLogInfo>(info.dataPath(QStringLiteral("log/log.txt")));

@@ -100,7 +100,7 @@ public:
     FixedText<20> WebAreas;
     QString UserDomain;
     bool IfLog = false;
-    QString PasswordKey;
+    QByteArray PasswordKey;
     qint32 InetTimeOut = 0;
     MessagesFlag HasMessages;
     std::unique_ptr<IntervalTimer> KeepAliveTimer;

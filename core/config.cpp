@@ -42,7 +42,7 @@ bool readFlag(const XmlElement &config, const char *name, bool missing)
     return value ? *value == kOn : missing;
 }
 
-QString readPassword(const QString &stored, const QString &key)
+QString readPassword(const QString &stored, const QByteArray &key)
 {
     if (stored.isEmpty())
         return {};

@@ -2,6 +2,7 @@
 
 #include "core/cp936.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 
 namespace PasswordScrambler {
@@ -10,9 +11,9 @@ namespace {
 // Used when the executable's path gives no key.
 constexpr char kFixedKey[] = "Moon Garden";
 
-QByteArray keyBytes(const QString &key)
+QByteArray keyBytes(const QByteArray &key)
 {
-    return key.isEmpty() ? QByteArray(kFixedKey) : cp936::encode(key);
+    return key.isEmpty() ? QByteArray(kFixedKey) : key;
 }
 
 int hexDigit(QChar ch)
@@ -33,7 +34,12 @@ void appendHex(QString &out, quint8 value)
 
 } // namespace
 
-QString Scramble(const QString &password, const QString &key)
+QByteArray KeyFor(const QString &executablePath)
+{
+    return cp936::encode(QDir::toNativeSeparators(executablePath)).left(10);
+}
+
+QString Scramble(const QString &password, const QByteArray &key)
 {
     const QByteArray k = keyBytes(key);
     const QByteArray plain = cp936::encode(password);
@@ -50,7 +56,7 @@ QString Scramble(const QString &password, const QString &key)
     return out;
 }
 
-std::optional<QString> Unscramble(const QString &hex, const QString &key)
+std::optional<QString> Unscramble(const QString &hex, const QByteArray &key)
 {
     if (hex.size() < 2 || hex.size() % 2 != 0)
         return std::nullopt;

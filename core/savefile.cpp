@@ -1,27 +1,12 @@
 #include "core/savefile.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <cstdio>
-#include <sys/stat.h>
-
 bool SaveFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &write,
                         FileAccess access)
 {
-    QSaveFile file(path);
-    // Without this a target that is a symbolic link or read-only would be written in place.
-    file.setDirectWriteFallback(false);
-    // Restricted before the first byte is written, so the content is never readable by others.
-    const auto restrictAccess = [&file, access] {
-        return access != FileAccess::OwnerOnly || ::fchmod(file.handle(), S_IRUSR | S_IWUSR) == 0;
-    };
-    // write() only fills the buffer, and commit() renames even when flushing it fails (a full
-    // disk): flush first so a short write never replaces the old file.
-    if (file.open(QIODevice::WriteOnly) && restrictAccess() && write(file) && file.flush() &&
-        file.commit())
+    QString error;
+    if (SystemFiles::WriteAtomically(path, write, access, error))
         return true;
-    qWarning("could not write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));
-    file.cancelWriting();
+    qWarning("could not write %s: %s", qUtf8Printable(path), qUtf8Printable(error));
     return false;
 }
 
@@ -33,10 +18,9 @@ bool SaveFileAtomically(const QString &path, const QByteArray &bytes, FileAccess
 
 bool SetAsideBrokenFile(const QString &path)
 {
-    const QString brokenPath = path + QStringLiteral(".broken");
-    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(brokenPath).constData()) ==
-        0)
+    QString error;
+    if (SystemFiles::MoveReplacing(path, path + QStringLiteral(".broken"), error))
         return true;
-    qWarning("could not set aside %s", qUtf8Printable(path));
+    qWarning("could not set aside %s: %s", qUtf8Printable(path), qUtf8Printable(error));
     return false;
 }

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "platform/systemfiles.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
 #include <functional>
 
-enum class FileAccess {
-    Default,   // as the process's umask allows, or as the replaced file was
-    OwnerOnly, // 0600 whatever the old file allowed
-};
+using SystemFiles::FileAccess;
 
 // Replaces `path` with `bytes` atomically: a temporary file beside it is written, flushed to disk
 // and renamed over the target, so a crash leaves either the old or the new file. On failure the

@@ -3,7 +3,6 @@
 #include <QByteArrayView>
 #include <QFile>
 #include <QRegularExpression>
-#include <sys/stat.h>
 
 namespace {
 
@@ -65,15 +64,6 @@ qsizetype afterStartTag(QByteArrayView head, qsizetype at)
 }
 
 } // namespace
-
-FileIdentity FileIdentity::of(const QString &path)
-{
-    struct stat status = {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return {};
-    return {status.st_dev, status.st_ino, qint64(status.st_size),
-            qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
-}
 
 std::optional<StoreLayout> ReadStoreLayout(const QString &path)
 {

@@ -24,7 +24,7 @@ QByteArray keepAliveRefused()
 // A config.xml that logs `id` in automatically, scrambled with the key of the real executable.
 void writeAutoLoginConfig(const QString &appDir, const QString &id, const QString &password)
 {
-    const QString key = marbelloExecutable().left(10);
+    const QByteArray key = PasswordScrambler::KeyFor(marbelloExecutable());
     const QString text =
         QStringLiteral("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<configures>\r\n"
                        "<config Version=\"0.994\" LastLogid=\"%1\" LastPassword=\"%2\" "

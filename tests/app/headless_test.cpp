@@ -88,7 +88,7 @@ TEST_F(HeadlessTest, SecondCopyRefusesToStartAndTouchesNothing)
 
 TEST_F(HeadlessTest, StoredSettingsAreCorrectedAndKeptAcrossARun)
 {
-    const QString key = marbelloExecutable().left(10);
+    const QByteArray key = PasswordScrambler::KeyFor(marbelloExecutable());
     const QString password = QStringLiteral("abcdEFGH12345678");
     app.write(kConfig, configFile(kSettings.arg(QStringLiteral("0.9"),
                                                 PasswordScrambler::Scramble(password, key),

@@ -8,9 +8,12 @@ TEST(ClientServiceInfo, PasswordKeyAndKeepAliveInterval)
 {
     TClientServiceInfo info;
     for (const auto &[path, key] :
-         {std::pair{"/opt/marbello xp/marbello", "/opt/marbe"}, {"/bin/m", "/bin/m"}}) {
-        InitializeClientState(info, QDir::tempPath(), QLatin1String(path));
-        EXPECT_EQ(info.PasswordKey, QLatin1String(key));
+         {std::pair{u"/opt/marbello xp/marbello", "/opt/marbe"},
+          {u"/bin/m", "/bin/m"},
+          // The tenth byte is the first half of "软", and stays in the key.
+          {u"/opt/马贝罗软件/marbello", "/opt/\xc2\xed\xb1\xb4\xc2"}}) {
+        InitializeClientState(info, QDir::tempPath(), QString::fromUtf16(path));
+        EXPECT_EQ(info.PasswordKey, QByteArray(key));
     }
     for (const auto &[seconds, milliseconds] :
          {std::pair{30, 30000}, {-5, 0}, {INT_MAX, INT_MAX}}) {

@@ -30,7 +30,8 @@ const QString kStored = QStringLiteral(
 
 QByteArray stored(const Edits &edits = {})
 {
-    QString element = kStored.arg(PasswordScrambler::Scramble(kPassword, kExecutable.left(10)));
+    QString element =
+        kStored.arg(PasswordScrambler::Scramble(kPassword, PasswordScrambler::KeyFor(kExecutable)));
     for (const auto &[name, value] : edits) {
         const QString attribute = QStringLiteral(" %1=\"").arg(QLatin1String(name));
         element.replace(QRegularExpression(attribute + QStringLiteral("[^\"]*\"")),
