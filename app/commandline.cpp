@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "app/helptext.h"
+
 #include <QCommandLineParser>
 #include <cstdio>
 
@@ -12,6 +14,7 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Marbello XP client"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption headless(QStringLiteral("headless"),
                                       QStringLiteral("Run without windows and tray."));
     const QCommandLineOption appDir(QStringLiteral("app-dir"),
@@ -31,7 +34,12 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
         return std::nullopt;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        std::fprintf(stdout, "%s", qUtf8Printable(parser.helpText()));
+        std::fprintf(stdout, "%s%s", qUtf8Printable(parser.helpText()),
+                     qUtf8Printable(HelpEpilogue()));
+        std::exit(0);
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fprintf(stdout, "%s\n", qUtf8Printable(VersionLine(QStringLiteral("marbello"))));
         std::exit(0);
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -1,5 +1,7 @@
 #include "service/commandline.h"
 
+#include "core/clientserviceinfo.h"
+
 #include <QHash>
 
 namespace {
@@ -132,6 +134,10 @@ Command ParseCommandLine(const QStringList &arguments)
         command.kind = CommandKind::Help;
         return command;
     }
+    if (arguments.value(0) == QLatin1String("--version")) {
+        command.kind = CommandKind::Version;
+        return command;
+    }
     const QString first = arguments.value(0);
     const QHash<QString, std::pair<CommandKind, int>> subcommands{
         {QStringLiteral("add-user"), {CommandKind::AddUser, 2}},
@@ -166,9 +172,26 @@ QString UsageText()
         "      --posted defaults to the current local time, yyyy-MM-dd HH:mm:ss.\n"
         "  marbello-service online [--db PATH]\n"
         "      List the users who are online now.\n"
-        "  marbello-service --help\n"
+        "  marbello-service --help | --version\n"
         "\n"
-        "PATH defaults to marbello-service.db in the current directory. The administration\n"
-        "commands may run while the service runs on the same file.\n"
-        "Exit status: 0 done, 1 refused or failed, 2 command line not understood.\n");
+        "\n"
+        "Files:\n"
+        "  PATH (--db) defaults to marbello-service.db in the current directory: an SQLite\n"
+        "  database (WAL mode, with PATH-wal and PATH-shm beside it) of the accounts, sites,\n"
+        "  sessions and queued messages. The administration commands may run while the\n"
+        "  service runs on the same file.\n"
+        "  The system service (marbello-service.service) keeps it in\n"
+        "  /var/lib/marbello-service/ and reads its address and period from\n"
+        "  /etc/default/marbello-service.\n"
+        "\n"
+        "Exit status:\n"
+        "  0  done (the service: ended by SIGINT or SIGTERM)\n"
+        "  1  refused or failed\n"
+        "  2  command line not understood\n");
+}
+
+QString VersionText()
+{
+    return QStringLiteral("marbello-service ") +
+           QString::number(TClientServiceInfo::kClientVersion) + QLatin1Char('\n');
 }
