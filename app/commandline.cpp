@@ -12,7 +12,8 @@
 std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Marbello XP client"));
+    parser.setApplicationDescription(QStringLiteral(
+        "Marbello XP, the notification-area client of a web-site publishing service."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption headless(QStringLiteral("headless"),
@@ -33,9 +34,12 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
         std::fprintf(stderr, "%s\n", qUtf8Printable(parser.errorText()));
         return std::nullopt;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::fprintf(stdout, "%s%s", qUtf8Printable(parser.helpText()),
-                     qUtf8Printable(HelpEpilogue()));
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        // The parser names the program only once an application object exists, which is
+        // made after the command line is read.
+        const QString help = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                       QStringLiteral("marbello"));
+        std::fprintf(stdout, "%s%s", qUtf8Printable(help), qUtf8Printable(HelpEpilogue()));
         std::exit(0);
     }
     if (parser.isSet(QStringLiteral("version"))) {

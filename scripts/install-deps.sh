@@ -12,7 +12,7 @@ packages=(
 )
 if [ "${1:-}" = package ]; then
     packages+=(
-        debhelper dpkg-dev help2man lintian
+        debhelper dpkg-dev help2man lintian qt6-l10n-tools qt6-tools-dev
         desktop-file-utils appstream systemd man-db file
     )
 fi
