@@ -64,12 +64,18 @@ CredentialsLogin LoginWithCredentials(TClientServiceInfo &info, const QString &l
     return {true, info.State == StateOnline, message};
 }
 
-QString ResolveAppDir(const QString &given)
+bool HasShippedFilesBeside(const QString &executableDir)
+{
+    return QFileInfo::exists(executableDir + QStringLiteral("/offline.ico"));
+}
+
+QString ResolveAppDir(const QString &given, const QString &executableDir)
 {
     if (!given.isEmpty())
         return given;
-    const QString executableDir = QCoreApplication::applicationDirPath();
-    if (QFileInfo(executableDir).isWritable())
+    // Only a portable copy or the build tree keeps its files beside the program. An installed
+    // client must not, even when it could (root can write to /usr/bin).
+    if (HasShippedFilesBeside(executableDir) && QFileInfo(executableDir).isWritable())
         return executableDir;
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString appDir = dataHome + QStringLiteral("/marbello");
@@ -79,16 +85,14 @@ QString ResolveAppDir(const QString &given)
 
 QString InstalledDataDir()
 {
-    // A client run from its build tree (or unpacked as a portable copy) has the shipped files
-    // beside it.
     const QString executableDir = QCoreApplication::applicationDirPath();
-    if (QFileInfo::exists(executableDir + QStringLiteral("/offline.ico")))
+    if (HasShippedFilesBeside(executableDir))
         return executableDir;
     return QStringLiteral(MARBELLO_DATA_DIR);
 }
 
 ClientEnvironment ClientEnvironmentFor(const CommandLine &commandLine)
 {
-    return {ResolveAppDir(commandLine.appDir), QCoreApplication::applicationFilePath(),
-            commandLine.serviceHost, InstalledDataDir()};
+    return {ResolveAppDir(commandLine.appDir, QCoreApplication::applicationDirPath()),
+            QCoreApplication::applicationFilePath(), commandLine.serviceHost, InstalledDataDir()};
 }

@@ -42,11 +42,13 @@ struct CredentialsLogin
 CredentialsLogin LoginWithCredentials(TClientServiceInfo &info, const QString &logid,
                                       const QString &password);
 
+// A portable copy or the build tree: the shipped read-only files lie beside the executable.
+bool HasShippedFilesBeside(const QString &executableDir);
 // The directory that plays the executable's directory: the one given, else the executable's own
-// when it is writable (a portable layout), else $XDG_DATA_HOME/marbello.
-QString ResolveAppDir(const QString &given);
-// Where the installed read-only files lie (icons, xml/, RegisterAgree.txt): beside the executable
-// when they are there, else the installed data directory.
+// when it is a portable copy that is writable, else $XDG_DATA_HOME/marbello (created).
+QString ResolveAppDir(const QString &given, const QString &executableDir);
+// Where the shipped read-only files lie (icons, xml/, RegisterAgree.txt): beside the executable
+// for a portable copy, else the installed data directory.
 QString InstalledDataDir();
 
 // The environment the command line asks for.

@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "app/helptext.h"
+
 #include <QCommandLineParser>
 #include <QFile>
 #include <cstdio>
@@ -48,8 +50,10 @@ std::optional<QString> ReadPasswordFile(const QString &path)
 std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Marbello XP client"));
+    parser.setApplicationDescription(QStringLiteral(
+        "Marbello XP, the notification-area client of a web-site publishing service."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption headless(QStringLiteral("headless"),
                                       QStringLiteral("Run without windows and tray."));
     const QCommandLineOption appDir(QStringLiteral("app-dir"),
@@ -74,8 +78,16 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
         std::fprintf(stderr, "%s\n", qUtf8Printable(parser.errorText()));
         return std::nullopt;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::fprintf(stdout, "%s", qUtf8Printable(parser.helpText()));
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        // The parser names the program only once an application object exists, which is
+        // made after the command line is read.
+        const QString help = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                       QStringLiteral("marbello"));
+        std::fprintf(stdout, "%s%s", qUtf8Printable(help), qUtf8Printable(HelpEpilogue()));
+        std::exit(0);
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fprintf(stdout, "%s\n", qUtf8Printable(VersionLine(QStringLiteral("marbello"))));
         std::exit(0);
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need. Idempotent: when every
-# package is present it only checks, quietly.
+# Installs the Debian packages the build, the tests and the demo need; with "package" also what
+# building, checking and installing the Debian package needs. Idempotent: when every package is
+# present it only checks, quietly.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,12 @@ packages=(
     libsqlite3-dev libcpp-httplib-dev libsodium-dev
     xvfb fonts-wqy-microhei trayer x11-utils tinyproxy-bin
 )
+if [ "${1:-}" = package ]; then
+    packages+=(
+        debhelper dpkg-dev help2man lintian qt6-l10n-tools qt6-tools-dev
+        desktop-file-utils appstream systemd man-db file
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

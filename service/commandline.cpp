@@ -1,5 +1,7 @@
 #include "service/commandline.h"
 
+#include "core/clientserviceinfo.h"
+
 #include <QHash>
 
 namespace {
@@ -132,6 +134,10 @@ Command ParseCommandLine(const QStringList &arguments)
         command.kind = CommandKind::Help;
         return command;
     }
+    if (arguments.value(0) == QLatin1String("--version")) {
+        command.kind = CommandKind::Version;
+        return command;
+    }
     const QString first = arguments.value(0);
     const QHash<QString, std::pair<CommandKind, int>> subcommands{
         {QStringLiteral("add-user"), {CommandKind::AddUser, 2}},
@@ -149,26 +155,57 @@ Command ParseCommandLine(const QStringList &arguments)
 
 QString UsageText()
 {
+    // One line per synopsis: the manual page is made from this text.
     return QStringLiteral(
-        "Usage:\n"
-        "  marbello-service [serve] [--listen HOST:PORT] [--db PATH] [--period SECONDS]\n"
-        "                   [--public-host HOST[:PORT]]\n"
-        "      Run the service (default 127.0.0.1:8080) until SIGINT or SIGTERM.\n"
-        "      --period       keep-alive period handed to clients (default 60); a user is\n"
-        "                     offline after three periods without a keep-alive\n"
-        "      --public-host  host written into users' addresses (default: the Host line of\n"
-        "                     the login request with the listening port)\n"
-        "  marbello-service add-user ID PASSWORD [--db PATH]\n"
-        "      Create an account (ID: 3-12 letters, digits, - or _; PASSWORD: 3-12 characters).\n"
-        "  marbello-service post-message TO_ID --from ID --from-ip IP --comment TEXT\n"
-        "                   [--posted DATETIME] [--db PATH]\n"
-        "      Queue a message for TO_ID; it goes out with TO_ID's next keep-alive.\n"
-        "      --posted defaults to the current local time, yyyy-MM-dd HH:mm:ss.\n"
-        "  marbello-service online [--db PATH]\n"
-        "      List the users who are online now.\n"
-        "  marbello-service --help\n"
-        "\n"
-        "PATH defaults to marbello-service.db in the current directory. The administration\n"
-        "commands may run while the service runs on the same file.\n"
-        "Exit status: 0 done, 1 refused or failed, 2 command line not understood.\n");
+        R"(Usage: marbello-service [serve] [--listen HOST:PORT] [--period SECONDS] [--public-host HOST] [--db PATH]
+  or:  marbello-service add-user ID PASSWORD [--db PATH]
+  or:  marbello-service post-message TO_ID --from ID --from-ip IP --comment TEXT [--posted DATETIME] [--db PATH]
+  or:  marbello-service online [--db PATH]
+  or:  marbello-service --help | --version
+
+The reference implementation of the Marbello XP service. Without a command, or with serve, it
+runs the service until SIGINT or SIGTERM; the other commands administer its database and may
+run while the service runs on the same file.
+
+Commands:
+  serve                  run the service (the default)
+  add-user ID PASSWORD   create an account (ID: 3-12 letters, digits, - or _; PASSWORD: 3-12
+                         characters)
+  post-message TO_ID     queue a message for TO_ID; it goes out with TO_ID's next keep-alive
+  online                 list the users who are online now
+
+Options:
+  --listen HOST:PORT     where the service listens (default 127.0.0.1:8080)
+  --period SECONDS       keep-alive period handed to clients, 1 to 86400 (default 60); a user
+                         counts as offline after three periods without a keep-alive
+  --public-host HOST[:PORT]
+                         host written into users' addresses (default: the Host line of the
+                         login request, with the listening port)
+  --db PATH              the database (default marbello-service.db in the current directory)
+  --from ID              post-message: the sender's id
+  --from-ip IP           post-message: the sender's address
+  --comment TEXT         post-message: the message
+  --posted DATETIME      post-message: when it was posted, yyyy-MM-dd HH:mm:ss (default now)
+  -h, --help             show this help and end
+  --version              show the version and end
+
+Files:
+  PATH                   the SQLite database (WAL mode; PATH-wal and PATH-shm lie beside it) of
+                         the accounts, sites, sessions and queued messages
+  /var/lib/marbello-service/marbello-service.db
+                         the database of the system service, marbello-service.service
+  /etc/default/marbello-service
+                         the system service's address, period and further options
+
+Exit status:
+  0  done (the service: ended by SIGINT or SIGTERM)
+  1  refused or failed
+  2  command line not understood
+)");
+}
+
+QString VersionText()
+{
+    return QStringLiteral("marbello-service ") +
+           QString::number(TClientServiceInfo::kClientVersion) + QLatin1Char('\n');
 }

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-enum class CommandKind { Serve, AddUser, PostMessage, Online, Help };
+enum class CommandKind { Serve, AddUser, PostMessage, Online, Help, Version };
 
 struct Command
 {
@@ -21,3 +21,4 @@ struct Command
 // `arguments` without the program name.
 Command ParseCommandLine(const QStringList &arguments);
 QString UsageText();
+QString VersionText();

@@ -18,6 +18,9 @@ int main(int argc, char **argv)
     case CommandKind::Help:
         std::fputs(UsageText().toLocal8Bit().constData(), stdout);
         return 0;
+    case CommandKind::Version:
+        std::fputs(VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
     case CommandKind::AddUser:
         return RunAddUser(command);
     case CommandKind::PostMessage:

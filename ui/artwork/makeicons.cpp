@@ -1,5 +1,6 @@
-// Writes the shipped tray icons (online.ico, offline.ico) and the launcher's icon (marbello.png)
-// into the directory given, drawn from the same code as every other picture of the client.
+// Writes the shipped tray icons (online.ico, offline.ico) and the launcher's icon in the sizes of
+// the icon theme (hicolor/NxN/apps/marbello.png) into the directory given, drawn from the same
+// code as every other picture of the client.
 #include "ui/artwork/artwork.h"
 #include "ui/artwork/icofile.h"
 
@@ -28,10 +29,13 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    const QString launcherIcon = output.filePath(QStringLiteral("marbello.png"));
-    if (!Artwork::TrayIcon(true, 48).save(launcherIcon)) {
-        std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(launcherIcon));
-        return 1;
+    for (const int size : {16, 24, 32, 48, 128, 256}) {
+        const QString themeDir = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        const QString launcherIcon = output.filePath(themeDir + QStringLiteral("/marbello.png"));
+        if (!output.mkpath(themeDir) || !Artwork::TrayIcon(true, size).save(launcherIcon)) {
+            std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(launcherIcon));
+            return 1;
+        }
     }
     return 0;
 }
