@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev libxml2-dev libgtest-dev
     libsqlite3-dev libcpp-httplib-dev libsodium-dev
     xvfb fonts-wqy-microhei trayer x11-utils
+    qt6-gtk-platformtheme gnome-themes-extra
+    desktop-file-utils python3-gi gir1.2-glib-2.0
 )
 
 missing=()

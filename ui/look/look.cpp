@@ -1,8 +1,11 @@
 #include "ui/look/look.h"
 
+#include "ui/look/lookpalette.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFont>
+#include <QStyleFactory>
 
 QFont DialogFont(int pixelSize)
 {
@@ -16,6 +19,11 @@ QFont DialogFont(int pixelSize)
 
 void ApplyLook(QApplication &application)
 {
+    // The same style under every desktop, so that what the sheet leaves to the style (focus
+    // frames, scroll bars, the date edit's arrows) is drawn alike everywhere; the palette after
+    // it, since a new style brings its own.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(LookPalette());
     QApplication::setFont(DialogFont());
     QFile sheet(QStringLiteral(":/look/look.qss"));
     if (sheet.open(QIODevice::ReadOnly))
