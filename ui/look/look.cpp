@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QStyleFactory>
 
 QFont DialogFont(int pixelSize)
@@ -24,6 +25,10 @@ void ApplyLook(QApplication &application)
     // it, since a new style brings its own.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(LookPalette());
+    // The client draws its own pictures. Icon themes are looked for only among the look's own
+    // resources, which hold none, so the message boxes show the style's pictures, not the
+    // desktop icon theme's. (An empty list would mean the system's directories.)
+    QIcon::setThemeSearchPaths({QStringLiteral(":/look")});
     QApplication::setFont(DialogFont());
     QFile sheet(QStringLiteral(":/look/look.qss"));
     if (sheet.open(QIODevice::ReadOnly))
