@@ -118,14 +118,13 @@ void printMemory(const char *who, const Memory &memory)
                 memory.proportionalKiB / 1024);
 }
 
-// Where the client's resident memory is, by mapped file (anonymous memory as "[anonymous]"), the
-// largest first: what to look at before trying to make it smaller.
-void printLargestMappings(qint64 pid, int count)
+// Resident KiB by mapped file (anonymous memory as "[anonymous]").
+QMap<QString, double> residentByMapping(qint64 pid)
 {
+    QMap<QString, double> byName;
     QFile smaps(QStringLiteral("/proc/%1/smaps").arg(pid));
     if (!smaps.open(QIODevice::ReadOnly))
-        return;
-    QMap<QString, double> byName;
+        return byName;
     QString current;
     for (const QByteArray &line : smaps.readAll().split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
@@ -136,13 +135,23 @@ void printLargestMappings(qint64 pid, int count)
             byName[current] += line.mid(4).trimmed().split(' ').value(0).toDouble();
         }
     }
-    QList<std::pair<double, QString>> sorted;
-    for (auto mapping = byName.begin(); mapping != byName.end(); ++mapping)
-        sorted.append({mapping.value(), mapping.key()});
+    return byName;
+}
+
+// Where the client's resident memory goes beyond the bare tray's, the largest first: what to
+// look at before trying to make it smaller.
+void printLargestDifferences(qint64 client, qint64 bare, int count)
+{
+    const QMap<QString, double> mine = residentByMapping(client);
+    const QMap<QString, double> floor = residentByMapping(bare);
+    QList<std::tuple<double, QString, double>> sorted;
+    for (auto mapping = mine.begin(); mapping != mine.end(); ++mapping)
+        sorted.append(
+            {mapping.value() - floor.value(mapping.key()), mapping.key(), mapping.value()});
     std::sort(sorted.rbegin(), sorted.rend());
-    std::printf("client's largest resident mappings:\n");
-    for (const auto &[kib, name] : sorted.mid(0, count))
-        std::printf("  %7.0f KiB  %s\n", kib, qUtf8Printable(name));
+    std::printf("client's resident memory beyond the bare tray's, by mapping:\n");
+    for (const auto &[more, name, kib] : sorted.mid(0, count))
+        std::printf("  %+7.0f KiB (of %5.0f)  %s\n", more, kib, qUtf8Printable(name));
 }
 
 bool waitFor(const std::function<bool()> &condition, int timeoutMs)
@@ -221,7 +230,7 @@ int main(int argc, char *argv[])
     printMemory("bare tray", floor);
     std::printf("client / bare tray: resident %.2f (target at most 1.30), anonymous %.2f\n",
                 mine.residentKiB / floor.residentKiB, mine.anonymousKiB / floor.anonymousKiB);
-    printLargestMappings(pid, 12);
+    printLargestDifferences(pid, bare.processId(), 14);
 
     bare.terminate();
     bare.waitForFinished(5000);
