@@ -27,6 +27,7 @@ void InitializeClient(TClientServiceInfo &info, Platform &platform,
     platform.LookupProxyAndBrowser(info);
     info.ServiceHost = environment.serviceHost;
     info.ShippedDataDir = environment.shippedDataDir;
+    info.LaunchArguments = environment.launchArguments;
     info.AutoRunUpdater = [&platform](const TClientServiceInfo &state) {
         platform.UpdateAutoRunEntry(state);
     };
@@ -91,8 +92,23 @@ QString InstalledDataDir()
     return QStringLiteral(MARBELLO_DATA_DIR);
 }
 
+QStringList LaunchArgumentsFor(const CommandLine &commandLine)
+{
+    // A client started at logon must find the same files and the same service. Its working
+    // directory is not this one, so the directory goes in whole; the service also when it came
+    // from the environment, which a logon session does not share.
+    QStringList arguments;
+    if (!commandLine.appDir.isEmpty())
+        arguments << QStringLiteral("--app-dir")
+                  << QFileInfo(commandLine.appDir).absoluteFilePath();
+    if (commandLine.serviceChosen)
+        arguments << QStringLiteral("--service") << commandLine.serviceHost;
+    return arguments;
+}
+
 ClientEnvironment ClientEnvironmentFor(const CommandLine &commandLine)
 {
     return {ResolveAppDir(commandLine.appDir, QCoreApplication::applicationDirPath()),
-            QCoreApplication::applicationFilePath(), commandLine.serviceHost, InstalledDataDir()};
+            QCoreApplication::applicationFilePath(), commandLine.serviceHost, InstalledDataDir(),
+            LaunchArgumentsFor(commandLine)};
 }

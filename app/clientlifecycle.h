@@ -13,6 +13,8 @@ struct ClientEnvironment
     QString executablePath;
     QString serviceHost;
     QString shippedDataDir; // installed read-only files; may be empty
+    // What the start-at-logon entry passes to the executable.
+    QStringList launchArguments = {};
 };
 
 // The client state and its initialisation, the system's proxy and browser, and where the service
@@ -51,5 +53,8 @@ QString ResolveAppDir(const QString &given, const QString &executableDir);
 // for a portable copy, else the installed data directory.
 QString InstalledDataDir();
 
+// The arguments that make a client started at logon the one `commandLine` started: --app-dir (as
+// an absolute path) and --service, each when given.
+QStringList LaunchArgumentsFor(const CommandLine &commandLine);
 // The environment the command line asks for.
 ClientEnvironment ClientEnvironmentFor(const CommandLine &commandLine);

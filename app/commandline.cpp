@@ -113,10 +113,14 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
     line.appDir = parser.value(appDir);
     line.serviceHost = QLatin1String(MARBELLO_SERVICE_HOST);
     if (const QString fromEnvironment = qEnvironmentVariable("MARBELLO_SERVICE");
-        !fromEnvironment.isEmpty())
+        !fromEnvironment.isEmpty()) {
         line.serviceHost = fromEnvironment;
-    if (parser.isSet(service))
+        line.serviceChosen = true;
+    }
+    if (parser.isSet(service)) {
         line.serviceHost = parser.value(service);
+        line.serviceChosen = true;
+    }
     line.hasCredentials = parser.isSet(logid);
     line.logid = parser.value(logid);
     line.password = *passwordText;

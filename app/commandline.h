@@ -7,8 +7,9 @@
 struct CommandLine
 {
     bool headless = false;
-    QString appDir;      // empty: the executable's directory
-    QString serviceHost; // host or host:port
+    QString appDir;             // empty: the executable's directory
+    QString serviceHost;        // host or host:port
+    bool serviceChosen = false; // by --service or MARBELLO_SERVICE, not the built-in default
     QString logid;
     QString password;
     bool hasCredentials = false;

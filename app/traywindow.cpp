@@ -118,7 +118,7 @@ void TfrmClientServiceMain::followState()
 {
     if (m_info.State == StateOnline)
         m_autoLogin->cancel();
-    m_dialogs->login().RefreshConnectionImage();
+    m_dialogs->RefreshConnectionImage();
     if (m_refreshPending)
         return;
     m_refreshPending = true;

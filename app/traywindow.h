@@ -26,7 +26,7 @@ public:
     };
 
     // Creation up to the dialogs: client state, icon (offline), config.xml read, start entry,
-    // config.xml rewritten, dialogs created hidden.
+    // config.xml rewritten; each dialog is made when first needed.
     TfrmClientServiceMain(Platform &platform, const ClientEnvironment &environment,
                           std::unique_ptr<TrayIcon> trayIcon, QObject *parent = nullptr);
     ~TfrmClientServiceMain() override;

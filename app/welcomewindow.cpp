@@ -14,10 +14,8 @@ TfrmWelcome::TfrmWelcome(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmWelcome"));
     setFixedSize(352, 201);
+    // The edge the picture leaves free is the look's white window ground.
     setAutoFillBackground(true);
-    QPalette ground = palette();
-    ground.setColor(QPalette::Window, ground.color(QPalette::HighlightedText));
-    setPalette(ground);
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));

@@ -1,6 +1,7 @@
 // The real tray client on a real X server with a tray host (run through
 // tests/e2e/with-tray-host.sh): start to the icon in the tray, then, online and idle with a
-// 120 s keep-alive period, its resident memory and its CPU time and wake-ups over 30 s.
+// 120 s keep-alive period, its CPU time and wake-ups over 30 s, and its memory beside that of a
+// bare tray program (bare_tray.cpp) idle on the same display.
 #include "core/clientserviceinfo.h"
 #include "core/config.h"
 #include "core/delay.h"
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 
@@ -77,29 +79,79 @@ void printActivity(const QMap<QString, ThreadActivity> &before,
                 changed);
 }
 
-// Resident memory, anonymous and file-backed, in KiB.
-void printResident(qint64 pid)
+struct Memory
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return;
+    double residentKiB = 0;
+    double anonymousKiB = 0;
+    double filesKiB = 0;
+    double proportionalKiB = 0;
+};
+
+// Fields of a /proc file of "Name:   value kB" lines.
+QMap<QByteArray, double> kibFields(const QString &path)
+{
     QMap<QByteArray, double> kib;
-    for (const QByteArray &line : status.readAll().split('\n')) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return kib;
+    for (const QByteArray &line : file.readAll().split('\n')) {
         const qsizetype colon = line.indexOf(':');
-        kib[line.left(colon)] = line.mid(colon + 1).trimmed().split(' ').value(0).toDouble();
+        if (colon > 0)
+            kib[line.left(colon)] = line.mid(colon + 1).trimmed().split(' ').value(0).toDouble();
     }
+    return kib;
+}
+
+Memory memoryOf(qint64 pid)
+{
+    const QMap<QByteArray, double> status = kibFields(QStringLiteral("/proc/%1/status").arg(pid));
     // Shared libraries count whole in the resident size; the proportional size shares them out.
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    double pss = 0;
-    if (rollup.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : rollup.readAll().split('\n')) {
-            if (line.startsWith("Pss:"))
-                pss = line.mid(4).trimmed().split(' ').value(0).toDouble();
+    const QMap<QByteArray, double> rollup =
+        kibFields(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+    return {status["VmRSS"], status["RssAnon"], status["RssFile"], rollup["Pss"]};
+}
+
+void printMemory(const char *who, const Memory &memory)
+{
+    std::printf("%-10s resident %.1f MB (anonymous %.1f MB, files %.1f MB), proportional %.1f MB\n",
+                who, memory.residentKiB / 1024, memory.anonymousKiB / 1024, memory.filesKiB / 1024,
+                memory.proportionalKiB / 1024);
+}
+
+// Resident KiB by mapped file (anonymous memory as "[anonymous]").
+QMap<QString, double> residentByMapping(qint64 pid)
+{
+    QMap<QString, double> byName;
+    QFile smaps(QStringLiteral("/proc/%1/smaps").arg(pid));
+    if (!smaps.open(QIODevice::ReadOnly))
+        return byName;
+    QString current;
+    for (const QByteArray &line : smaps.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 5 && fields[0].contains('-') && !line.endsWith("kB")) {
+            current = fields.size() >= 6 ? QString::fromLocal8Bit(fields.mid(5).join(' '))
+                                         : QStringLiteral("[anonymous]");
+        } else if (line.startsWith("Rss:")) {
+            byName[current] += line.mid(4).trimmed().split(' ').value(0).toDouble();
         }
     }
-    std::printf("resident memory idle online: %.1f MB (anonymous %.1f MB, files %.1f MB); "
-                "proportional %.1f MB\n",
-                kib["VmRSS"] / 1024, kib["RssAnon"] / 1024, kib["RssFile"] / 1024, pss / 1024);
+    return byName;
+}
+
+// Where the client's resident memory goes beyond the bare tray's, the largest first: what to
+// look at before trying to make it smaller.
+void printLargestDifferences(qint64 client, qint64 bare, int count)
+{
+    const QMap<QString, double> mine = residentByMapping(client);
+    const QMap<QString, double> floor = residentByMapping(bare);
+    QList<std::tuple<double, QString, double>> sorted;
+    for (auto mapping = mine.begin(); mapping != mine.end(); ++mapping)
+        sorted.append(
+            {mapping.value() - floor.value(mapping.key()), mapping.key(), mapping.value()});
+    std::sort(sorted.rbegin(), sorted.rend());
+    std::printf("client's resident memory beyond the bare tray's, by mapping:\n");
+    for (const auto &[more, name, kib] : sorted.mid(0, count))
+        std::printf("  %+7.0f KiB (of %5.0f)  %s\n", more, kib, qUtf8Printable(name));
 }
 
 bool waitFor(const std::function<bool()> &condition, int timeoutMs)
@@ -159,13 +211,29 @@ int main(int argc, char *argv[])
     std::printf("start to the online icon in the tray: %lld ms (%lld ms after the splash)\n",
                 clock.elapsed(), clock.elapsed() - kSplashMs);
 
+    // The bare tray program beside it, on the same display and tray host.
+    QProcess bare;
+    bare.start(QStringLiteral(BARE_TRAY_EXECUTABLE), {});
+    if (!bare.waitForReadyRead(10000)) {
+        std::fputs("the bare tray program did not start\n", stderr);
+        return 1;
+    }
+
     const qint64 pid = client.processId();
     Delay(2000);
     const QMap<QString, ThreadActivity> before = activityOf(pid);
     Delay(kIdleSeconds * 1000);
     printActivity(before, activityOf(pid));
-    printResident(pid);
+    const Memory mine = memoryOf(pid);
+    const Memory floor = memoryOf(bare.processId());
+    printMemory("client", mine);
+    printMemory("bare tray", floor);
+    std::printf("client / bare tray: resident %.2f (target at most 1.30), anonymous %.2f\n",
+                mine.residentKiB / floor.residentKiB, mine.anonymousKiB / floor.anonymousKiB);
+    printLargestDifferences(pid, bare.processId(), 14);
 
+    bare.terminate();
+    bare.waitForFinished(5000);
     ::kill(pid_t(pid), SIGTERM);
     client.waitForFinished(10000);
     service.terminate();

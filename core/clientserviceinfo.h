@@ -107,9 +107,12 @@ public:
     bool TimerBusy = false;
 
     // Not part of the stored settings: where the service is ("host" or "host:port"), and the
-    // executable whose start-at-logon entry the client keeps.
+    // executable whose start-at-logon entry the client keeps, with the arguments that entry
+    // passes (the directory and service the client was started with), so that it starts the same
+    // client.
     QString ServiceHost;
     QString ExecutablePath;
+    QStringList LaunchArguments;
     // Bound by the platform layer; SaveConfig calls it after every rewrite of config.xml.
     std::function<void(const TClientServiceInfo &)> AutoRunUpdater;
 

@@ -10,6 +10,8 @@ packages=(
     qt6-tools-dev qt6-l10n-tools
     libsqlite3-dev libcpp-httplib-dev libsodium-dev
     xvfb fonts-wqy-microhei trayer x11-utils tinyproxy-bin
+    qt6-gtk-platformtheme gnome-themes-extra
+    desktop-file-utils python3-gi gir1.2-glib-2.0
 )
 if [ "${1:-}" = package ]; then
     packages+=(

@@ -16,9 +16,10 @@ class TfrmRegisterAgree;
 // Brings a visible dialog to the front; otherwise shows it modally (returning once it closes).
 void OpenOrRaise(QDialog &dialog);
 
-// Every dialog of the client, created once, hidden, in the order the client has always created
-// them, and reused for every showing. The links between them (the login dialog's buttons, the
-// options dialog's category button) are made here, so no dialog knows another's owner.
+// Every dialog of the client, each created hidden when it is first needed and then kept and
+// reused for every showing, so that a client idle in the tray holds no window it never opened.
+// The links between them (the login dialog's buttons, the options dialog's category button) are
+// made here, so no dialog knows another's owner.
 class DialogSet : public QObject
 {
     Q_OBJECT
@@ -26,12 +27,16 @@ public:
     DialogSet(TClientServiceInfo &info, Platform &platform);
     ~DialogSet() override;
 
-    TfrmLogin &login() const { return *m_login; }
-    TfrmOption &option() const { return *m_option; }
-    TfrmChangeWebArea &chooser() const { return *m_chooser; }
-    TfrmRegister &registration() const { return *m_register; }
-    TfrmRegisterAgree &agreement() const { return *m_agree; }
-    TfrmMessageShow &messages() const { return *m_messages; }
+    TfrmLogin &login();
+    TfrmOption &option();
+    TfrmChangeWebArea &chooser();
+    TfrmRegister &registration();
+    TfrmRegisterAgree &agreement();
+    TfrmMessageShow &messages();
+
+    // The login dialog's connection picture follows the session; a dialog not yet made shows
+    // the right one when it is.
+    void RefreshConnectionImage();
 
     // The agreement, then (when accepted with Next) the registration form, both modal.
     void RunRegistration();
@@ -39,6 +44,8 @@ public:
     void OpenOrRaiseRegistration();
 
 private:
+    TClientServiceInfo &m_info;
+    Platform &m_platform;
     std::unique_ptr<TfrmLogin> m_login;
     std::unique_ptr<TfrmOption> m_option;
     std::unique_ptr<TfrmChangeWebArea> m_chooser;

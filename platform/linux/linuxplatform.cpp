@@ -2,6 +2,7 @@
 
 #include "core/clientserviceinfo.h"
 #include "core/savefile.h"
+#include "platform/linux/desktopexec.h"
 #include "platform/proxysetting.h"
 #include "platform/webaddress.h"
 
@@ -39,21 +40,6 @@ QString eitherCase(const char *lower, const char *upper)
 {
     const QString value = environment(lower);
     return value.isEmpty() ? environment(upper) : value;
-}
-
-// Desktop entries quote a path that holds blanks or other reserved characters.
-QString desktopExec(const QString &path)
-{
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    bool plain = true;
-    for (const QChar ch : path)
-        plain = plain && !reserved.contains(ch);
-    if (plain)
-        return path;
-    QString quoted = path;
-    for (const char *special : {"\\", "\"", "`", "$"})
-        quoted.replace(QLatin1String(special), QLatin1Char('\\') + QLatin1String(special));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 } // namespace
@@ -129,10 +115,11 @@ void LinuxPlatform::UpdateAutoRunEntry(const TClientServiceInfo &info)
         QFile::remove(path);
         return;
     }
-    const QByteArray entry = QByteArrayLiteral("[Desktop Entry]\nType=Application\n"
-                                               "Name=Marbello XP\nExec=") +
-                             desktopExec(info.ExecutablePath).toUtf8() +
-                             QByteArrayLiteral("\nX-GNOME-Autostart-enabled=true\n");
+    const QByteArray entry =
+        QByteArrayLiteral("[Desktop Entry]\nType=Application\n"
+                          "Name=Marbello XP\nExec=") +
+        DesktopExecLine(QStringList(info.ExecutablePath) + info.LaunchArguments).toUtf8() +
+        QByteArrayLiteral("\nX-GNOME-Autostart-enabled=true\n");
     QFile current(path);
     if (current.open(QIODevice::ReadOnly) && current.readAll() == entry)
         return;

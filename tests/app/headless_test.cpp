@@ -52,8 +52,11 @@ TEST_F(HeadlessTest, FirstStartWritesTheDefaultsTheLogAndTheAutostartEntry)
                                        line.arg(QStringLiteral("退出")) + QStringLiteral("\\z"));
     const QString log = cp936::decode(app.read(QStringLiteral("log/log.txt")));
     EXPECT_TRUE(bothLines.match(log).hasMatch()) << log.toStdString();
+    // The entry starts this client: the same files, the same service.
     EXPECT_TRUE(configHome.read(kAutostart)
-                    .contains("\nExec=" + QFile::encodeName(marbelloExecutable()) + '\n'));
+                    .contains("\nExec=" + QFile::encodeName(marbelloExecutable()) + " --app-dir " +
+                              QFile::encodeName(app.path()) + " --service 127.0.0.1:1\n"))
+        << configHome.read(kAutostart).data();
 
     // A broken file is replaced by the defaults too.
     app.write(kConfig, QByteArrayLiteral("<configures><config LastLogid=\"x\""));

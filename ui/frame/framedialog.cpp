@@ -28,6 +28,7 @@ FramedDialog::FramedDialog(const DialogFrame &frame, QWidget *parent)
     m_close->setPixmap(Artwork::ClosePicture());
     m_close->setGeometry(kButtonPanelWidth - 21, 0, 21, 21);
     m_close->setCursor(Qt::PointingHandCursor);
+    m_close->setAccessibleName(tr("关闭"));
     connect(m_close, &ClickablePicture::clicked, this, [this] { imgFormCloseClick(); });
 
     m_body->setObjectName(QStringLiteral("pnlBody"));

@@ -1,7 +1,9 @@
 #include "ui/frame/titlestrip.h"
 
 #include "ui/artwork/artwork.h"
+#include "ui/frame/clickablepictureaccessible.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -44,6 +46,16 @@ void TitleStrip::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
 }
 
+ClickablePicture::ClickablePicture(QWidget *parent, QAccessible::Role role)
+    : ClickablePicture(QString(), parent, role)
+{}
+
+ClickablePicture::ClickablePicture(const QString &text, QWidget *parent, QAccessible::Role role)
+    : QLabel(text, parent), m_role(role)
+{
+    ClickablePictureAccessible::installFactory();
+}
+
 void ClickablePicture::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
@@ -58,4 +70,18 @@ void ClickablePicture::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     if (click)
         Q_EMIT clicked();
+}
+
+void ClickablePicture::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        Q_EMIT clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPoint>
 
@@ -24,13 +25,17 @@ private:
     QPoint m_grabOffset; // from the window's top-left to the pressed point, in global pixels
 };
 
-// A picture that acts on a click: press and release of the left button on it. It takes the press
-// itself, so it never starts a drag of the window underneath.
+// A picture (or a text) that acts on a click: press and release of the left button on it. It takes
+// the press itself, so it never starts a drag of the window underneath. Screen readers announce it
+// with `role` (a button or a link); given the keyboard focus, Space and Enter click it too.
 class ClickablePicture : public QLabel
 {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit ClickablePicture(QWidget *parent, QAccessible::Role role = QAccessible::Button);
+    ClickablePicture(const QString &text, QWidget *parent, QAccessible::Role role);
+
+    QAccessible::Role accessibleRole() const { return m_role; }
 
 Q_SIGNALS:
     void clicked();
@@ -38,7 +43,9 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    const QAccessible::Role m_role;
     bool m_pressed = false;
 };

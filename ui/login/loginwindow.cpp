@@ -123,9 +123,11 @@ void TfrmLogin::createControls()
     btnOptions->setObjectName(QStringLiteral("btnOptions"));
     btnOptions->setGeometry(112, 154, 92, 23);
 
-    lblHelp = new ClickablePicture(tr("帮助"), panel);
+    lblHelp = new ClickablePicture(tr("帮助"), panel, QAccessible::Link);
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
     lblHelp->setCursor(Qt::PointingHandCursor);
+    // A link a keyboard can reach, as in a web page.
+    lblHelp->setFocusPolicy(Qt::TabFocus);
     lblHelp->move(290, 158);
 
     dispStatus = new QLabel(tr("尚未登录"), panel);

@@ -32,6 +32,7 @@ TfrmMessageShow::TfrmMessageShow(TClientServiceInfo &info, QWidget *parent)
     setBodySize(kBodySize);
 
     m_grdMessage->setObjectName(QStringLiteral("grdMessage"));
+    m_grdMessage->setAccessibleName(tr("讯息记录"));
     m_grdMessage->setGeometry(8, 8, kBodySize.width() - 16, 252);
     m_grdMessage->setModel(m_model);
     m_grdMessage->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -48,6 +48,8 @@ TfrmChangeWebArea::TfrmChangeWebArea(TClientServiceInfo &info, QWidget *parent)
         list->setObjectName(QLatin1String(kListNames[level]));
         list->setGeometry(left, kListTop, kListWidth, kListHeight);
         connect(list, &CategoryList::mouseUp, this, [this, list] { lstAreaL0MouseUp(list); });
+        // Item views take no name from a label beside them.
+        list->setAccessibleName(captions[level]);
         m_lists[level] = list;
     }
 

@@ -64,9 +64,12 @@ TWebSiteSettingsPage::TWebSiteSettingsPage(QWidget *parent)
     edtWebPort->setText(QStringLiteral("80"));
     edtWebPort->setMaxLength(5);
     edtWebPort->setFixedWidth(60);
+    // The check box beside it is no label, so the edit names itself.
+    edtWebPort->setAccessibleName(tr("HTTP端口"));
     new TypedCharFilter(edtWebPort,
                         [](QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); });
     edtNotLoginURL->setMaxLength(60);
+    lblStaticWebIP->setBuddy(edtNotLoginURL);
     new TypedCharFilter(edtNotLoginURL, [](QChar ch) { return !ch.isSpace(); });
     // Title, keywords and introduction take any length here; they are cut when stored.
     edtWebAreas->setReadOnly(true);

@@ -11,6 +11,7 @@ class QPushButton;
 // page lays out the controls and applies their input limits; the dialog holds the rules.
 class TWebSiteSettingsPage : public QWidget
 {
+    Q_OBJECT
 public:
     explicit TWebSiteSettingsPage(QWidget *parent = nullptr);
 

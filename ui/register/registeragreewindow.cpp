@@ -22,6 +22,7 @@ TfrmRegisterAgree::TfrmRegisterAgree(TClientServiceInfo &info, QWidget *parent)
     edtComment->setGeometry(10, 10, 440, 278);
     edtComment->setReadOnly(true);
     edtComment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edtComment->setAccessibleName(tr("注册条例"));
 
     chkAgree = new QCheckBox(tr("我同意并愿意遵守以上条例(F8)"), body());
     chkAgree->setObjectName(QStringLiteral("chkAgree"));

@@ -64,8 +64,14 @@ int renderAll(const QString &shipped, const QDir &output)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless a display is asked for (the theme comparison renders on a real X server).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // What the desktop's theme would have given, to show that it was in force.
+    std::fprintf(stderr, "desktop palette: window %s, text %s\n",
+                 qUtf8Printable(QApplication::palette().color(QPalette::Window).name()),
+                 qUtf8Printable(QApplication::palette().color(QPalette::WindowText).name()));
     ApplyLook(application);
     if (argc != 3) {
         std::fputs("usage: marbello-screenshots SHIPPED_FILES_DIR OUTPUT_DIR\n", stderr);
