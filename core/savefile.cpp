@@ -2,11 +2,10 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <cstdio>
 #include <sys/stat.h>
 
 bool SaveFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &write,
-                        FileAccess access)
+                        FileAccess access, QString *reason)
 {
     QSaveFile file(path);
     // Without this a target that is a symbolic link or read-only would be written in place.
@@ -21,6 +20,8 @@ bool SaveFileAtomically(const QString &path, const std::function<bool(QIODevice 
         file.commit())
         return true;
     qWarning("could not write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));
+    if (reason)
+        *reason = file.errorString();
     file.cancelWriting();
     return false;
 }
@@ -29,14 +30,4 @@ bool SaveFileAtomically(const QString &path, const QByteArray &bytes, FileAccess
 {
     return SaveFileAtomically(
         path, [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); }, access);
-}
-
-bool SetAsideBrokenFile(const QString &path)
-{
-    const QString brokenPath = path + QStringLiteral(".broken");
-    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(brokenPath).constData()) ==
-        0)
-        return true;
-    qWarning("could not set aside %s", qUtf8Printable(path));
-    return false;
 }
