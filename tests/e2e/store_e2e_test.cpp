@@ -67,8 +67,13 @@ protected:
         form.logid = kId;
         form.password = kPassword;
         form.name = QStringLiteral("张三");
+        form.birthday = QDate(1977, 6, 2);
+        form.location = QStringLiteral("中国大陆");
         form.email = QStringLiteral("zhang@example.cn");
-        registered = RegisterUser(info, form).registered();
+        const RegistrationResult result = RegisterUser(info, form);
+        registered = result.registered();
+        if (!registered)
+            ADD_FAILURE() << qPrintable(result.message);
     }
 
     ServiceProcess service;
