@@ -46,6 +46,11 @@ void StartClient(TClientServiceInfo &info, Platform &platform, const ClientEnvir
     LoadAndRewriteConfig(info);
 }
 
+QString StoreTroubleNotice()
+{
+    return QStringLiteral("讯息无法保存，请检查程序目录的权限");
+}
+
 void CloseClient(TClientServiceInfo &info)
 {
     SaveConfig(info);

@@ -29,6 +29,9 @@ void LoadAndRewriteConfig(TClientServiceInfo &info);
 void StartClient(TClientServiceInfo &info, Platform &platform,
                  const ClientEnvironment &environment);
 
+// What the user is told, once, when delivered messages cannot be stored.
+QString StoreTroubleNotice();
+
 // The closing steps: config.xml saved, the exit entry of the log. The session is not logged off.
 void CloseClient(TClientServiceInfo &info);
 

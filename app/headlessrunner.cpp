@@ -46,6 +46,10 @@ int RunHeadless(TClientServiceInfo &info, const CommandLine &commandLine)
     const int stateReport = info.State.observe(
         [](quint8 state) { printLine(QStringLiteral("state: ") + stateName(state)); });
     BindKeepAliveTimer(info);
+    info.StoreFailures.observe([](const QString &cause) {
+        std::fprintf(stderr, "%s (%s)\n", qUtf8Printable(StoreTroubleNotice()),
+                     qUtf8Printable(cause));
+    });
 
     // The closing steps run once the loops have unwound, after any exchange that was waiting.
     bool quitRequested = false;

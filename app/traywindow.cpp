@@ -60,6 +60,10 @@ TfrmClientServiceMain::TfrmClientServiceMain(Platform &platform,
     // The icon follows the session without polling: each change schedules one refresh.
     m_info.State.observe([this](quint8) { followState(); });
     m_info.HasMessages.observe([this](bool) { showNewMessage(); });
+    // The cause is in the activity log; the balloon only says where to look.
+    m_info.StoreFailures.observe([this](const QString &) {
+        m_trayIcon->showMessage(QStringLiteral("Marbello XP"), StoreTroubleNotice());
+    });
     connect(m_trayIcon.get(), &TrayIcon::doubleClicked, this,
             &TfrmClientServiceMain::trayDoubleClick);
     connect(m_trayIcon.get(), &TrayIcon::rightButtonPressed, this,

@@ -4,6 +4,7 @@
 #include "core/intervaltimer.h"
 #include "core/loginfo.h"
 #include "core/observerlist.h"
+#include "core/storetrouble.h"
 
 #include <QByteArray>
 #include <QString>
@@ -81,7 +82,8 @@ public:
     bool AutoRun = false;
     bool OpenWebAfterLogin = false;
     SessionState State;
-    bool LoggingIn = false;
+    // How many logins run: a keep-alive's new login may run inside a dialog's that waits.
+    int LoggingIn = 0;
     bool LoggingOff = false;
     FixedText<20> SessionLogid;
     qint32 Level = 0;
@@ -105,6 +107,8 @@ public:
     MessagesFlag HasMessages;
     std::unique_ptr<IntervalTimer> KeepAliveTimer;
     bool TimerBusy = false;
+    // Delivered messages that could not be stored.
+    StoreTrouble StoreFailures;
 
     // Not part of the stored settings: where the service is ("host" or "host:port"), and the
     // executable whose start-at-logon entry the client keeps, with the arguments that entry

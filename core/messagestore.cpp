@@ -1,5 +1,6 @@
 #include "core/messagestore.h"
 
+#include "core/brokenfile.h"
 #include "core/clientserviceinfo.h"
 #include "core/cp936.h"
 #include "core/savefile.h"
@@ -71,62 +72,73 @@ bool copyBytes(QFile &from, qint64 count, QIODevice &to)
     return true;
 }
 
-// Writes `elements` into the store at layout.insertAt, through a temporary file renamed over the
-// old one, and remembers what was written.
-bool insertInto(const QString &path, const StoreLayout &layout, const QByteArray &elements)
+StoreResult failed(const QString &path, const QString &reason)
+{
+    return {false, QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason};
+}
+
+// Replaces the store with what `write` produces and remembers the layout of what was written;
+// without a layout it can use, the next delivery looks at the file again.
+StoreResult save(const QString &path, const std::function<bool(QIODevice &)> &write,
+                 std::optional<StoreLayout> layout)
+{
+    QString reason;
+    if (!SaveFileAtomically(path, write, FileAccess::Default, &reason))
+        return failed(path, reason);
+    lastWrite() = layout ? LastWrite{path, FileIdentity::of(path), *layout} : LastWrite{};
+    return {};
+}
+
+StoreResult save(const QString &path, const QByteArray &bytes, std::optional<StoreLayout> layout)
+{
+    return save(
+        path, [&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); }, layout);
+}
+
+// Writes `elements` into the store at layout.insertAt, copying the old bytes around them.
+StoreResult insertInto(const QString &path, const StoreLayout &layout, const QByteArray &elements)
 {
     QFile old(path);
     if (!old.open(QIODevice::ReadOnly)) {
         qWarning("could not read %s: %s", qUtf8Printable(path), qUtf8Printable(old.errorString()));
-        return false;
+        return failed(path, old.errorString());
     }
-    const bool written = SaveFileAtomically(path, [&](QIODevice &file) {
+    const auto write = [&](QIODevice &file) {
         return copyBytes(old, layout.insertAt, file) && file.write(elements) == elements.size() &&
                copyBytes(old, old.size() - layout.insertAt, file);
-    });
-    if (written)
-        lastWrite() = {path, FileIdentity::of(path), layout};
-    return written;
+    };
+    return save(path, write, layout);
 }
 
-bool startStore(const QString &path, const QByteArray &elements)
+StoreResult startStore(const QString &path, const QByteArray &elements)
 {
     const QByteArray head = QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"gb2312\"?>\n"
                                               "<Messages>\n");
-    if (!SaveFileAtomically(path, head + elements + QByteArrayLiteral("</Messages>\n")))
-        return false;
-    lastWrite() = {path, FileIdentity::of(path), StoreLayout{head.size()}};
-    return true;
+    return save(path, head + elements + QByteArrayLiteral("</Messages>\n"),
+                StoreLayout{head.size()});
 }
 
 // A store this process did not write as it is now, read whole: only for a store whose head does
 // not have the layout the client writes (another encoding, an empty root written as one tag).
-bool rewriteWhole(const QString &path, const XmlElement &first)
+StoreResult rewriteWhole(const QString &path, XmlDocument &store, const XmlElement &first)
 {
-    std::optional<XmlDocument> store = XmlDocument::fromFile(path);
-    if (!store)
-        return false;
-    XmlElement root = store->root();
+    XmlElement root = store.root();
     for (XmlElement message = first; !message.isNull(); message = message.nextSibling()) {
         XmlElement stored = root.insertChild(0, QStringLiteral("Message"));
         forEachKeptAttribute(message, [&stored](QLatin1String name, const QString &value) {
             stored.setAttribute(name, value);
         });
     }
-    if (!SaveFileAtomically(path, store->toCp936()))
-        return false;
-    // Without a layout it can use, the next delivery looks at the file again.
-    const std::optional<StoreLayout> layout = ReadStoreLayout(path);
-    lastWrite() = layout ? LastWrite{path, FileIdentity::of(path), *layout} : LastWrite{};
-    return true;
+    const StoreResult result = save(path, store.toCp936(), std::nullopt);
+    if (result) {
+        if (const std::optional<StoreLayout> layout = ReadStoreLayout(path))
+            lastWrite() = {path, FileIdentity::of(path), *layout};
+    }
+    return result;
 }
 
-} // namespace
-
-namespace {
-
 // Inserts the delivered elements starting at `first` into the store at `path`.
-bool insertDelivered(const QString &path, const XmlElement &first)
+StoreResult insertDelivered(const QString &path, const XmlElement &first)
 {
     const QByteArray elements = storedElements(first);
     const LastWrite &last = lastWrite();
@@ -138,31 +150,42 @@ bool insertDelivered(const QString &path, const XmlElement &first)
         QDir().mkpath(QFileInfo(path).absolutePath());
         return startStore(path, elements);
     }
-    if (!XmlDocument::isWellFormedFile(path)) {
-        // What it holds may still be recovered by hand; a store that cannot be moved aside is
-        // not overwritten either.
-        return SetAsideBrokenFile(path) && startStore(path, elements);
+    // A store that cannot be read (no permission, a folder of that name) may well be intact: it
+    // stays, and the delivery fails until it can be read.
+    {
+        QFile probe(path);
+        if (!probe.open(QIODevice::ReadOnly))
+            return failed(path, probe.errorString());
     }
-    if (const std::optional<StoreLayout> layout = ReadStoreLayout(path))
-        return insertInto(path, *layout, elements);
-    return rewriteWhole(path, first);
+    if (XmlDocument::isWellFormedFile(path)) {
+        if (const std::optional<StoreLayout> layout = ReadStoreLayout(path))
+            return insertInto(path, *layout, elements);
+        if (std::optional<XmlDocument> store = XmlDocument::fromFile(path))
+            return rewriteWhole(path, *store, first);
+    }
+    // Ill-formed, or a document that cannot be extended (an encoding no reader here knows): set
+    // aside for recovery by hand, so that this delivery and every later one land in a new store.
+    // One that cannot be moved aside is not overwritten either.
+    if (!SetAsideBrokenFile(path))
+        return failed(path, QStringLiteral("ill-formed, and could not be set aside"));
+    return startStore(path, elements);
 }
 
 } // namespace
 
-bool StoreMessages(TClientServiceInfo &info, const QString &messageList)
+StoreResult StoreMessages(TClientServiceInfo &info, const QString &messageList)
 {
     // The list arrives as Unicode text, so Chinese messages parse whatever the answer declared.
     const std::optional<XmlDocument> delivered =
         XmlDocument::fromUnicode(messageList, XmlDocument::Source::Network);
     if (!delivered)
-        return true;
+        return {};
     const XmlElement first = delivered->root().child(0);
     if (first.isNull())
-        return true;
-    if (!insertDelivered(info.messagesPath(), first))
-        return false;
-    // Only now, so whoever is told finds the new messages in the store.
-    info.HasMessages = true;
-    return true;
+        return {};
+    StoreResult result = insertDelivered(info.messagesPath(), first);
+    // Only once stored, so whoever is told finds the new messages in the store.
+    if (result)
+        info.HasMessages = true;
+    return result;
 }

@@ -15,10 +15,7 @@ using SystemFiles::FileAccess;
 bool SaveFileAtomically(const QString &path, const QByteArray &bytes,
                         FileAccess access = FileAccess::Default);
 // The same with the content produced by `write`, which returns false when it could not write it
-// all; for content too large to hold in memory at once.
+// all; for content too large to hold in memory at once. A failure's reason also goes to `reason`
+// when one is given.
 bool SaveFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &write,
-                        FileAccess access = FileAccess::Default);
-
-// Moves a damaged file out of the way as `path` + ".broken" (replacing an older one), so that
-// what it held can still be recovered by hand. False when it could not be moved.
-bool SetAsideBrokenFile(const QString &path);
+                        FileAccess access = FileAccess::Default, QString *reason = nullptr);

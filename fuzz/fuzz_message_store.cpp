@@ -6,7 +6,9 @@
 #include "fuzzappdir.h"
 #include "fuzztarget.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <vector>
 
 namespace {
@@ -49,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzAppDir::initialize(info);
     const QString path = info.messagesPath();
     QFile::remove(path);
-    QFile::remove(path + QStringLiteral(".broken"));
+    QDir xml = QFileInfo(path).dir();
+    for (const QString &broken : xml.entryList({QStringLiteral("messages.xml.broken-*")}))
+        xml.remove(broken);
     std::optional<XmlDocument> before;
     if (split >= 0) {
         QFile file(path);

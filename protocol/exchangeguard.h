@@ -12,3 +12,16 @@ public:
 private:
     bool &m_flag;
 };
+
+// Counts one more running exchange of a kind that may nest, for the life of a scope.
+class CountGuard
+{
+public:
+    explicit CountGuard(int &count) : m_count(count) { ++m_count; }
+    ~CountGuard() { --m_count; }
+    CountGuard(const CountGuard &) = delete;
+    CountGuard &operator=(const CountGuard &) = delete;
+
+private:
+    int &m_count;
+};

@@ -23,6 +23,23 @@ PromptOnlineResult lost(TClientServiceInfo &info, const QString &message)
     return {message, false};
 }
 
+void noteUnstored(TClientServiceInfo &info, const QString &cause)
+{
+    if (info.StoreFailures.fail(cause))
+        info.Log->Write(TLogInfo::Failure, QStringLiteral("系统"), QStringLiteral("本地"),
+                        QStringLiteral("讯息无法保存"), cause, info.IfLog);
+}
+
+// The next tick waits the longer of the period and a delay that doubles while the store keeps
+// failing, so an unwritable store does not cost a login every period. A period of 0 still
+// stops the ticks.
+void backOff(TClientServiceInfo &info)
+{
+    const int period = KeepAliveIntervalMs(info);
+    if (period > 0)
+        info.KeepAliveTimer->setInterval(qMax(period, info.StoreFailures.retry.take()));
+}
+
 } // namespace
 
 PromptOnlineResult PromptOnline(TClientServiceInfo &info)
@@ -43,8 +60,11 @@ PromptOnlineResult PromptOnline(TClientServiceInfo &info)
         const QString messageList = answer.MessageList();
         // Messages that could not be kept must not be acknowledged by the next keep-alive: as a
         // failed keep-alive this one leads to a new login, and the service delivers them again.
-        if (!StoreMessages(info, messageList))
+        if (const StoreResult stored = StoreMessages(info, messageList); !stored) {
+            noteUnstored(info, stored.failure);
             return lost(info, ServiceMessage::Unreadable());
+        }
+        info.StoreFailures.recover();
         info.State = StateOnline;
         return {QString(), true};
     } catch (const XmlReadError &) {
@@ -65,11 +85,16 @@ void OnKeepAliveTimer(TClientServiceInfo &info)
         return;
     }
     const FlagGuard busy(info.TimerBusy);
-    PromptOnline(info);
-    if (info.State == StateConnectionLost) {
+    // After messages it could not store, the session gets no keep-alive until a new login.
+    const bool mustLogIn = info.StoreFailures.sessionHoldsUnstored();
+    if (!mustLogIn)
+        PromptOnline(info);
+    if (mustLogIn || info.State == StateConnectionLost) {
         bool newVersion = false;
         Login(info, info.SessionLogid, info.SessionPassword, newVersion);
     }
+    if (info.StoreFailures.isFailing())
+        backOff(info);
 }
 
 void BindKeepAliveTimer(TClientServiceInfo &info)

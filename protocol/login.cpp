@@ -41,7 +41,7 @@ QString BuildLoginUrl(const TClientServiceInfo &info, const QString &id, const Q
 QString Login(TClientServiceInfo &info, const QString &id, const QString &password,
               bool &newVersion)
 {
-    const FlagGuard loggingIn(info.LoggingIn);
+    const CountGuard loggingIn(info.LoggingIn);
     const QByteArray body = HttpGet(info, info.InetTimeOut, BuildLoginUrl(info, id, password));
     if (body.isEmpty()) {
         info.State = stateWithoutAnswer(info.State);
@@ -57,6 +57,7 @@ QString Login(TClientServiceInfo &info, const QString &id, const QString &passwo
             return reason;
         }
         info.State = StateOnline;
+        info.StoreFailures.sessionReplaced();
         info.LastLogid = id;
         info.SessionLogid = id;
         info.LastPassword = password;

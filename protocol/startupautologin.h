@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/retrydelay.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -8,13 +10,14 @@ class TClientServiceInfo;
 // The automatic login at start. When it finds no answer, or one it cannot read (typically a
 // network that comes up after the client, or a proxy's error page meanwhile), it tries again with
 // LastLogid/LastPassword after a delay that doubles up to a cap, until the service itself answers
-// (accepted or refused), or the user logs in or off by hand (cancel()).
+// (accepted or refused), or the user logs in or off by hand (cancel()). Each retry looks at the
+// settings when its time comes: with AutoLogin unticked, or no stored id or password, it ends.
 class StartupAutoLogin : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kFirstRetryMs = 5000;
-    static constexpr int kMaxRetryMs = 5 * 60 * 1000;
+    static constexpr int kFirstRetryMs = RetryDelay::kFirstMs;
+    static constexpr int kMaxRetryMs = RetryDelay::kMaxMs;
 
     explicit StartupAutoLogin(TClientServiceInfo &info, int firstRetryMs = kFirstRetryMs,
                               int maxRetryMs = kMaxRetryMs, QObject *parent = nullptr);
@@ -24,7 +27,6 @@ public:
     void cancel();
 
     bool isRetrying() const { return m_retry.isActive(); }
-    int nextRetryMs() const { return m_nextRetryMs; }
 
 Q_SIGNALS:
     // After every login attempt, with its message.
@@ -35,6 +37,5 @@ private:
 
     TClientServiceInfo &m_info;
     QTimer m_retry;
-    int m_nextRetryMs;
-    const int m_maxRetryMs;
+    RetryDelay m_delay;
 };

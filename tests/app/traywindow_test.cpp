@@ -239,6 +239,20 @@ private Q_SLOTS:
         QVERIFY(!window->info().HasMessages);
     }
 
+    void aStoreThatCannotBeWrittenIsToldInOneBalloonPerRun()
+    {
+        const auto window = createWindow();
+        StoreTrouble &trouble = window->info().StoreFailures;
+        trouble.fail(QStringLiteral("xml/messages.xml: Permission denied"));
+        QCOMPARE(window->trayIcon().balloonText(),
+                 QStringLiteral("讯息无法保存，请检查程序目录的权限"));
+        m_dir->write(QStringLiteral("xml/messages.xml"),
+                     "<Messages><Message Comment=\"x\"/></Messages>");
+        window->info().HasMessages = true;
+        trouble.fail(QStringLiteral("xml/messages.xml: Permission denied"));
+        QCOMPARE(window->trayIcon().balloonText(), QStringLiteral("x"));
+    }
+
     void withoutANotificationAreaTheClientSaysSoAndCloses()
     {
         writeConfig([](TClientServiceInfo &info) {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -28,6 +29,16 @@ class MessageStoreTest : public ::testing::Test
 protected:
     MessageStoreTest() { InitializeClientState(info, dir.path(), QStringLiteral("/usr/bin/x")); }
     std::string stored() const { return dir.read(kStore).toStdString(); }
+    // The contents of every store set aside, oldest first.
+    QByteArrayList setAside() const
+    {
+        QByteArrayList contents;
+        const QDir xml(dir.file(QStringLiteral("xml")));
+        for (const QString &name : xml.entryList({QStringLiteral("messages.xml.broken-*")},
+                                                 QDir::Files, QDir::Time | QDir::Reversed))
+            contents << dir.read(QStringLiteral("xml/") + name);
+        return contents;
+    }
 
     TestAppDir dir;
     TClientServiceInfo info;
@@ -79,14 +90,37 @@ TEST_F(MessageStoreTest, IllFormedStoreIsSetAsideButAFailedWriteReplacesNothing)
     ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/></l>")));
     const std::string before = stored();
     EXPECT_EQ(before, storeFile(QStringLiteral("<Message Comment=\"A\"/>")));
-    EXPECT_EQ(dir.read(kStore + QStringLiteral(".broken")), broken);
+    EXPECT_EQ(setAside(), QByteArrayList{broken});
 
     EXPECT_FALSE(withFileSizeCap(before.size(), [this] {
         return StoreMessages(info, QStringLiteral("<l><m Comment=\"longer than the cap\"/></l>"));
     }));
     EXPECT_EQ(stored(), before);
-    EXPECT_EQ(QDir(dir.file(QStringLiteral("xml"))).entryList(QDir::Files | QDir::Hidden),
-              (QStringList{QStringLiteral("messages.xml"), QStringLiteral("messages.xml.broken")}));
+    EXPECT_EQ(QDir(dir.file(QStringLiteral("xml"))).entryList(QDir::Files | QDir::Hidden).size(),
+              2);
+
+    // A second broken store is kept beside the first, under a name of its own.
+    dir.write(kStore, "<Messages>second");
+    ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"B\"/></l>")));
+    EXPECT_EQ(setAside(), (QByteArrayList{broken, "<Messages>second"}));
+    EXPECT_EQ(stored(), storeFile(QStringLiteral("<Message Comment=\"B\"/>")));
+}
+
+TEST_F(MessageStoreTest, AStoreThatCannotBeReadStaysAndTheFailureSaysWhy)
+{
+    // A folder where the store should be: no write replaces it, even as root.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(kStore));
+    const StoreResult result = StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/></l>"));
+    EXPECT_FALSE(result.stored);
+    EXPECT_TRUE(result.failure.contains(QStringLiteral("messages.xml")))
+        << qPrintable(result.failure);
+    EXPECT_FALSE(info.HasMessages);
+    EXPECT_TRUE(QFileInfo(dir.file(kStore)).isDir());
+    EXPECT_TRUE(setAside().isEmpty());
+
+    ASSERT_TRUE(QDir(dir.file(kStore)).removeRecursively());
+    EXPECT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/></l>")));
+    EXPECT_EQ(stored(), storeFile(QStringLiteral("<Message Comment=\"A\"/>")));
 }
 
 namespace {
@@ -150,7 +184,21 @@ TEST_F(MessageStoreTest, StoreWithUndecodableBytesAfterItsRootIsSetAsideWhole)
     EXPECT_EQ(storedComments(dir), std::nullopt);
     ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"A\"/></l>")));
     EXPECT_EQ(storedComments(dir), QStringList{QStringLiteral("A")});
-    EXPECT_EQ(dir.read(kStore + QStringLiteral(".broken")), store);
+    EXPECT_EQ(setAside(), QByteArrayList{store});
+}
+
+TEST_F(MessageStoreTest, AWellFormedStoreThatCannotBeExtendedIsSetAsideAndTheDeliveryLands)
+{
+    // Its encoding is one no reader here knows, and an attribute name holds raw high bytes.
+    const QByteArray store =
+        "<?xml version=\"1.0\" encoding=\"gb2.312\" ?>\r\n<Messages>\r\n<Message  "
+        "FromLogidt=\"admin\" FroP=\"10.0.0.1\" PosTaettDime=\"2024-05-01 12:00:00\" Co" +
+        QByteArray(115, '\xf7') + "mment=\"\xbe\xc9\xcf\xfb\xcf\xa2\"/>\r\n</Messages>\r\n";
+    dir.write(kStore, store);
+    ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Logid=\"alice\"/></l>")));
+    EXPECT_EQ(stored(), storeFile(QStringLiteral("<Message Logid=\"alice\"/>")));
+    EXPECT_EQ(setAside(), QByteArrayList{store});
+    EXPECT_TRUE(info.HasMessages);
 }
 
 TEST_F(MessageStoreTest, AStoreChangedByAnotherHandIsLookedAtAgain)
@@ -164,7 +212,7 @@ TEST_F(MessageStoreTest, AStoreChangedByAnotherHandIsLookedAtAgain)
                        QFile::encodeName(dir.file(kStore)).constData()),
               0);
     ASSERT_TRUE(StoreMessages(info, QStringLiteral("<l><m Comment=\"B\"/></l>")));
-    EXPECT_EQ(dir.read(kStore + QStringLiteral(".broken")), replaced);
+    EXPECT_EQ(setAside(), QByteArrayList{replaced});
     EXPECT_EQ(storedComments(dir), QStringList{QStringLiteral("B")});
 
     // Replaced by a well-formed store with another layout: its messages are kept.

@@ -14,6 +14,7 @@ public:
 
     QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
     quint16 port() const { return m_port; }
+    QString databasePath() const { return m_db; }
     bool isListening() const { return m_listening; }
 
     // Runs an administration command on the same database; its standard output.

@@ -3,6 +3,8 @@
 #include "protocol/keepalive.h"
 #include "protocol/serviceanswer.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,17 +134,58 @@ TEST_F(KeepAliveTest, BusyTickDoesNothing)
     EXPECT_TRUE(info.TimerBusy);
 }
 
-TEST_F(KeepAliveTest, UnwritableStoreCountsAsAFailedKeepAliveAndLogsInAgain)
+TEST_F(KeepAliveTest, UnwritableStoreBacksOffTellsOnceAndNeverAcknowledgesWhatItLost)
 {
     dir.write(QStringLiteral("xml"), "a file where the folder should be");
+    QStringList told;
+    info.StoreFailures.observe([&told](const QString &cause) { told << cause; });
+    const auto isLogin = [this](int index) {
+        return requestTarget(index).startsWith("/kbz/clientTools/userlogin.asp?");
+    };
+
+    // Each failed delivery leads to a new login (so the service delivers the messages again)
+    // and the next tick waits twice as long, but never less than the period.
     server.addReply(StatusReply(AcceptedKeepAlive(1), kMessages));
-    server.addReply(StatusReply(AcceptedLogin(20)));
-
+    server.addReply(StatusReply(AcceptedLogin(1)));
     OnKeepAliveTimer(info);
-
-    // The messages were not kept, so no later keep-alive of this session may acknowledge them.
     ASSERT_EQ(server.connectionCount(), 2);
-    EXPECT_TRUE(requestTarget(1).startsWith("/kbz/clientTools/userlogin.asp?"));
-    EXPECT_EQ(info.State, StateOnline);
+    EXPECT_TRUE(isLogin(1));
+    EXPECT_EQ(info.KeepAliveTimer->interval(), 5000);
     EXPECT_FALSE(info.TimerBusy);
+
+    // A new login that finds no answer leaves the session that brought the messages: its next
+    // keep-alive would acknowledge them, so the next tick logs in before anything else.
+    server.addReply(StatusReply(AcceptedKeepAlive(1), kMessages));
+    server.addReply(QByteArray(), ScriptedServer::Mode::CloseAtOnce);
+    OnKeepAliveTimer(info);
+    EXPECT_EQ(info.State, StateConnectionLost);
+    EXPECT_EQ(info.KeepAliveTimer->interval(), 10000);
+    server.addReply(StatusReply(AcceptedLogin(1)));
+    OnKeepAliveTimer(info);
+    ASSERT_EQ(server.connectionCount(), 5);
+    EXPECT_TRUE(isLogin(4));
+    EXPECT_EQ(info.KeepAliveTimer->interval(), 20000);
+
+    // Told once, with the cause, which the activity log also holds once.
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.front().contains(QStringLiteral("messages.xml"))) << qPrintable(told.front());
+    EXPECT_EQ(logText().count(QStringLiteral("讯息无法保存")), 1) << qPrintable(logText());
+
+    // Writable again: the next delivery lands, and the period is the service's again.
+    QFile::remove(dir.file(QStringLiteral("xml")));
+    server.addReply(StatusReply(AcceptedKeepAlive(1), kMessages));
+    OnKeepAliveTimer(info);
+    EXPECT_EQ(server.connectionCount(), 6);
+    EXPECT_EQ(info.State, StateOnline);
+    EXPECT_EQ(info.KeepAliveTimer->interval(), 1000);
+    EXPECT_TRUE(storedMessages().contains(QStringLiteral("你好，镕")));
+
+    // A later failure begins a new run: the user is told again, and the wait starts over.
+    QFile::remove(dir.file(QStringLiteral("xml/messages.xml")));
+    QDir(dir.path()).mkpath(QStringLiteral("xml/messages.xml"));
+    server.addReply(StatusReply(AcceptedKeepAlive(1), kMessages));
+    server.addReply(StatusReply(AcceptedLogin(1)));
+    OnKeepAliveTimer(info);
+    EXPECT_EQ(told.size(), 2);
+    EXPECT_EQ(info.KeepAliveTimer->interval(), 5000);
 }

@@ -3,6 +3,7 @@
 #include "protocol/login.h"
 #include "protocol/serviceanswer.h"
 
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,4 +158,25 @@ TEST_F(LoginTest, UnwritableLogDoesNotChangeTheOutcome)
     server.addReply(StatusReply(AcceptedLogin()));
     EXPECT_EQ(login(), QString());
     EXPECT_EQ(info.State, StateOnline);
+}
+
+TEST_F(LoginTest, LoggingInHoldsUntilTheLastOfNestedLoginsEnds)
+{
+    // The outer login waits for an answer that never comes; a keep-alive's new login runs and
+    // ends inside that wait.
+    server.addReply(QByteArray(), ScriptedServer::Mode::ReplyAndKeepOpen);
+    server.addReply(StatusReply(AcceptedLogin()));
+    info.InetTimeOut = 1000;
+    bool duringOuter = false;
+    QTimer::singleShot(100, [this] {
+        bool nestedVersion = false;
+        EXPECT_EQ(Login(info, QStringLiteral("abc"), QStringLiteral("pw"), nestedVersion),
+                  QString());
+    });
+    QTimer::singleShot(300, [&] { duringOuter = info.LoggingIn; });
+
+    EXPECT_EQ(login(), ServiceMessage::NoAnswer());
+    EXPECT_EQ(server.connectionCount(), 2);
+    EXPECT_TRUE(duringOuter);
+    EXPECT_FALSE(info.LoggingIn);
 }

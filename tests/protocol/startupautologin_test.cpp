@@ -54,3 +54,32 @@ TEST_F(StartupAutoLoginTest, AnyAnswerOrTheUserEndsTheRetries)
     Delay(200);
     EXPECT_EQ(server.connectionCount(), 2);
 }
+
+TEST_F(StartupAutoLoginTest, ARetryWhoseTimeComesLooksAtTheSettingsThen)
+{
+    server.addReply(QByteArray(), ScriptedServer::Mode::CloseAtOnce);
+    StartupAutoLogin unticked(info, 50, 50);
+    unticked.start();
+    ASSERT_TRUE(unticked.isRetrying());
+    // Unticked in the options dialog while the retry waits.
+    info.AutoLogin = false;
+    Delay(150);
+    EXPECT_EQ(server.connectionCount(), 1);
+    EXPECT_FALSE(unticked.isRetrying());
+
+    // The retry logs in with the stored login as it is at that moment, and not without one. A
+    // proxy's error page, unlike silence, lets the request be seen.
+    server.addReply("HTTP/1.0 502 Bad Gateway\r\n\r\n<html>502</html>");
+    info.AutoLogin = true;
+    StartupAutoLogin changed(info, 50, 100);
+    changed.start();
+    info.LastLogid = QStringLiteral("other");
+    for (int waited = 0; server.connectionCount() < 3 && waited < 2000; waited += 10)
+        Delay(10);
+    ASSERT_EQ(server.connectionCount(), 3);
+    EXPECT_TRUE(requestTarget(2).contains("logid=other&"));
+    info.LastPassword = QString();
+    Delay(300);
+    EXPECT_EQ(server.connectionCount(), 3);
+    EXPECT_FALSE(changed.isRetrying());
+}

@@ -179,10 +179,42 @@ private Q_SLOTS:
 
         DropText(id, QStringLiteral("张三"));
         QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy"));
-        // At most 16 characters.
+        // At most the 20 bytes the client state keeps.
         QTest::keyClick(id, Qt::Key_End);
-        QTest::keyClicks(id, QStringLiteral("0123456789"));
-        QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy0123456"));
+        QTest::keyClicks(id, QStringLiteral("0123456789abcdef"));
+        QCOMPARE(id->text(), QStringLiteral("abc_-Z9xy0123456789a"));
+    }
+
+    // What the client state holds (up to 20 bytes, characters the id's filter refuses
+    // included) is shown whole and logs in; the status shows the service's text as it is.
+    void theStoredLoginIsTakenAsItIs()
+    {
+        LoginFixture f;
+        f.service.server.addReply(
+            StatusReply(u"Result=\"0\" Reason=\"&lt;b&gt;粗&lt;/b&gt;&lt;img src='a.png'&gt;\""_s));
+        f.service.info.LastLogid = u"abcdefghij0123456789"_s;
+        f.service.info.LastPassword = u"密码密码密码密码密码"_s; // 20 bytes
+        f.service.info.AutoLogin = true;
+        f.show();
+        QCOMPARE(f.edit("edtLogid")->text(), u"abcdefghij0123456789"_s);
+        QCOMPARE(f.edit("edtPassword")->text(), u"密码密码密码密码密码"_s);
+        QTest::keyClicks(f.edit("edtPassword"), u"x"_s);
+        QCOMPARE(f.edit("edtPassword")->text(), u"密码密码密码密码密码"_s);
+        f.edit("edtPassword")->setText(u"密码密码密码密码密"_s);
+        QTest::keyClick(f.edit("edtPassword"), Qt::Key_End);
+        QTest::keyClicks(f.edit("edtPassword"), u"xyz"_s);
+        QCOMPARE(f.edit("edtPassword")->text(), u"密码密码密码密码密xy"_s);
+
+        f.service.info.LastLogid = u"a.b"_s;
+        f.service.info.LastPassword = u"pw"_s;
+        f.reshow();
+        QCOMPARE(f.domain(), u"a.b@127.0.0.1"_s);
+        QTest::keyClick(f.edit("edtLogid"), Qt::Key_Return);
+        QCOMPARE(f.service.server.connectionCount(), 1);
+        QVERIFY(f.service.requestTarget(0).contains("logid=a.b&password=pw&"));
+        for (const char *name : {"dispStatus", "dispDomain"})
+            QCOMPARE(f.child<QLabel>(QLatin1String(name))->textFormat(), Qt::PlainText);
+        QCOMPARE(f.status(), u"登录失败: <b>粗</b><img src='a.png'>"_s);
     }
 
     // Enter acts only with both edits filled; a login that is not accepted says why and leaves

@@ -51,6 +51,13 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
+    // The names of the stores set aside, by name (and so by time).
+    QStringList brokenStores() const
+    {
+        return QDir(m_dir->file(QStringLiteral("xml")))
+            .entryList({QStringLiteral("messages.xml.broken-*")}, QDir::Files, QDir::Name);
+    }
+
     QTableView *grid() const
     {
         return m_window->findChild<QTableView *>(QStringLiteral("grdMessage"));
@@ -275,12 +282,16 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         m_dir->write(kStore, content);
-        m_dir->write(kStore + QStringLiteral(".broken"), "an older one");
+        const QString older = kStore + QStringLiteral(".broken-20000101-000000");
+        m_dir->write(older, "an older one");
         ArmedMessageBoxes boxes; // no box may appear
         show();
         QCOMPARE(grid()->model()->rowCount(), 0);
         QVERIFY(!m_dir->exists(kStore));
-        QCOMPARE(m_dir->read(kStore + QStringLiteral(".broken")), content);
+        QCOMPARE(m_dir->read(older), QByteArray("an older one"));
+        const QStringList broken = brokenStores();
+        QCOMPARE(broken.size(), 2);
+        QCOMPARE(m_dir->read(QStringLiteral("xml/") + broken.last()), content);
         QVERIFY(boxes.shown().isEmpty());
     }
 
@@ -306,7 +317,7 @@ private Q_SLOTS:
         show();
         QCOMPARE(grid()->model()->rowCount(), 0);
         QVERIFY(m_dir->exists(kStore));
-        QVERIFY(!m_dir->exists(kStore + QStringLiteral(".broken")));
+        QVERIFY(brokenStores().isEmpty());
         if (!directory) {
             QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
             QCOMPARE(m_dir->read(kStore), storeFile(kTwoMessages));

@@ -4,11 +4,13 @@
 #include "tests/ui/uitestsupport.h"
 #include "ui/register/registerwindow.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -166,6 +168,39 @@ private Q_SLOTS:
         f.show();
         QCOMPARE(f.edit("edtLogid")->text(), u"new-user_1"_s);
         QVERIFY(f.buttonsEnabled());
+    }
+
+    void aRegistrationIsSentOnceWhateverIsTypedMeanwhile()
+    {
+        RegisterFixture f;
+        // Sent a byte per millisecond, the answer keeps the exchange open for a while.
+        f.service.server.addReply(StatusReply(u"Result=\"0\" Reason=\"busy\""_s),
+                                  ScriptedServer::Mode::OneByteAtATime);
+        f.fill();
+        bool ran = false;
+        QTimer::singleShot(30, [&] {
+            for (const char *name : {"edtName", "edtLogid"}) {
+                QTest::keyClick(f.edit(name), Qt::Key_End);
+                TypeText(f.edit(name), u"2"_s);
+            }
+            QVERIFY(!f.child("btnOK")->isEnabled());
+            QVERIFY(!f.child("btnClose")->isEnabled());
+            // Neither a click nor the accessibility bus's press gets a second one out.
+            QTest::mouseClick(f.child("btnOK"), Qt::LeftButton);
+            if (QAccessibleInterface *button =
+                    QAccessible::queryAccessibleInterface(f.child("btnOK"));
+                button && button->actionInterface())
+                button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            ran = true;
+        });
+        QCOMPARE(f.clickOK(), QStringList({u"注册|注册失败：busy"_s}));
+        QVERIFY(ran);
+        QTest::qWait(50);
+        QCOMPARE(f.service.server.connectionCount(), 1);
+        // Once it has ended, the rule applies again.
+        QVERIFY(f.buttonsEnabled());
+        f.edit("edtName")->clear();
+        QVERIFY(!f.child("btnOK")->isEnabled());
     }
 
     // Every other end: a box that says why, the form kept and ready, and no body file left.

@@ -1,13 +1,17 @@
 #include "ui/input/characterfilter.h"
 
+#include "core/cp936.h"
+
 #include <QLineEdit>
 
-CharacterFilter::CharacterFilter(Allowed allowed, QObject *parent)
-    : QValidator(parent), m_allowed(std::move(allowed))
+CharacterFilter::CharacterFilter(Allowed allowed, qsizetype maxBytes, QObject *parent)
+    : QValidator(parent), m_allowed(std::move(allowed)), m_maxBytes(maxBytes)
 {}
 
 QValidator::State CharacterFilter::validate(QString &input, int &) const
 {
+    if (m_maxBytes > 0 && cp936::byteLength(input) > m_maxBytes)
+        return Invalid;
     return std::all_of(input.cbegin(), input.cend(), m_allowed) ? Acceptable : Invalid;
 }
 
@@ -33,7 +37,12 @@ bool CharacterFilter::IsEmailCharacter(QChar c)
     return c.unicode() < 128 && c != QLatin1Char(' ');
 }
 
-void CharacterFilter::Install(QLineEdit *edit, Allowed allowed)
+bool CharacterFilter::IsAnyCharacter(QChar)
 {
-    edit->setValidator(new CharacterFilter(std::move(allowed), edit));
+    return true;
+}
+
+void CharacterFilter::Install(QLineEdit *edit, Allowed allowed, qsizetype maxBytes)
+{
+    edit->setValidator(new CharacterFilter(std::move(allowed), maxBytes, edit));
 }

@@ -10,6 +10,7 @@
 #include "ui/input/characterfilter.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -18,7 +19,8 @@
 
 namespace {
 
-constexpr int kEditMaxLength = 16;
+// What the client state keeps of an id or a password; a character takes at least one byte.
+constexpr qsizetype kEditMaxBytes = decltype(TClientServiceInfo::LastLogid)::maxBytes;
 constexpr int kLoginShownMs = 500;
 
 // "@" and the service's host name; the port, when there is one, is not part of a domain.
@@ -48,8 +50,10 @@ TfrmLogin::TfrmLogin(TClientServiceInfo &info, Platform &platform, QWidget *pare
     createControls();
 
     connect(edtLogid, &QLineEdit::textChanged, this, &TfrmLogin::edtLogidChange);
-    connect(edtLogid, &QLineEdit::returnPressed, this, &TfrmLogin::edtLogidKeyDown);
-    connect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::edtLogidKeyDown);
+    // Enter is taken before the edit sees it: the edit stays silent about Enter while its text
+    // holds a character its filter refuses, which a stored id may.
+    edtLogid->installEventFilter(this);
+    edtPassword->installEventFilter(this);
     connect(btnLogin, &QPushButton::clicked, this, &TfrmLogin::btnLoginClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmLogin::close);
     connect(btnRegister, &QPushButton::clicked, this, &TfrmLogin::registerRequested);
@@ -81,15 +85,16 @@ void TfrmLogin::createControls()
     edtLogid = new QLineEdit(panel);
     edtLogid->setObjectName(QStringLiteral("edtLogid"));
     edtLogid->setGeometry(124, 12, 118, 21);
-    edtLogid->setMaxLength(kEditMaxLength);
-    CharacterFilter::Install(edtLogid, CharacterFilter::IsIdCharacter);
+    edtLogid->setMaxLength(kEditMaxBytes);
+    CharacterFilter::Install(edtLogid, CharacterFilter::IsIdCharacter, kEditMaxBytes);
     label1->setBuddy(edtLogid);
 
     auto *label2 = labelAt(panel, tr("密码(&P):"), {56, 43}, "Label2");
     edtPassword = new QLineEdit(panel);
     edtPassword->setObjectName(QStringLiteral("edtPassword"));
     edtPassword->setGeometry(124, 40, 118, 21);
-    edtPassword->setMaxLength(kEditMaxLength);
+    edtPassword->setMaxLength(kEditMaxBytes);
+    CharacterFilter::Install(edtPassword, CharacterFilter::IsAnyCharacter, kEditMaxBytes);
     edtPassword->setEchoMode(QLineEdit::Password);
     label2->setBuddy(edtPassword);
 
@@ -130,9 +135,11 @@ void TfrmLogin::createControls()
     lblHelp->setFocusPolicy(Qt::TabFocus);
     lblHelp->move(290, 158);
 
-    dispStatus = new QLabel(tr("尚未登录"), panel);
-    dispStatus->setObjectName(QStringLiteral("dispStatus"));
-    dispStatus->setGeometry(0, 194, 330, 20);
+    dispStatus = labelAt(panel, tr("尚未登录"), {0, 194}, "dispStatus");
+    dispStatus->resize(330, 20);
+    // The status shows the service's Reason and the domain the user's id: neither is markup.
+    for (QLabel *shown : {dispStatus, dispDomain})
+        shown->setTextFormat(Qt::PlainText);
 }
 
 void TfrmLogin::presetFailure(const QString &logid, const QString &password, const QString &status)
@@ -182,6 +189,18 @@ void TfrmLogin::FormShow()
 void TfrmLogin::edtLogidChange()
 {
     dispDomain->setText(edtLogid->text().trimmed() + DomainSuffix(m_info));
+}
+
+bool TfrmLogin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == edtLogid || watched == edtPassword)) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            edtLogidKeyDown();
+            return true;
+        }
+    }
+    return FramedDialog::eventFilter(watched, event);
 }
 
 void TfrmLogin::edtLogidKeyDown()

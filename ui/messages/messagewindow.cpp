@@ -1,7 +1,7 @@
 #include "ui/messages/messagewindow.h"
 
+#include "core/brokenfile.h"
 #include "core/clientserviceinfo.h"
-#include "core/savefile.h"
 #include "core/storedmessages.h"
 #include "ui/messagebox.h"
 #include "ui/messages/messagelogmodel.h"

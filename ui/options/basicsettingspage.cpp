@@ -41,6 +41,8 @@ TBasicSettingsPage::TBasicSettingsPage(QWidget *parent)
       cboInetTimeOut(named(new QComboBox(this), "cboInetTimeOut"))
 {
     setObjectName(QStringLiteral("TabSheet1"));
+    // The service host is the user's setting, never markup.
+    dispServerIP->setTextFormat(Qt::PlainText);
     // A fixed choice of milliseconds; nothing is chosen until the first showing picks the stored
     // value.
     cboInetTimeOut->addItems({QStringLiteral("4000"), QStringLiteral("5000"),

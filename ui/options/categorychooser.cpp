@@ -54,6 +54,8 @@ TfrmChangeWebArea::TfrmChangeWebArea(TClientServiceInfo &info, QWidget *parent)
     }
 
     m_dispWebArea->setObjectName(QStringLiteral("dispWebArea"));
+    // Category titles come from webAreas.xml, never markup.
+    m_dispWebArea->setTextFormat(Qt::PlainText);
     m_dispWebArea->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_dispWebArea->setGeometry(kMargin, kListTop + kListHeight + 6, width() - 2 * kMargin, 18);
     m_dispWebArea->setText(shownChoice(m_choice));

@@ -61,6 +61,8 @@ TWebSiteSettingsPage::TWebSiteSettingsPage(QWidget *parent)
           "btnChangeWebArea"))
 {
     setObjectName(QStringLiteral("TabSheet2"));
+    // The server's name comes from the reply header or the signature file, never markup.
+    dispWebServerType->setTextFormat(Qt::PlainText);
     edtWebPort->setText(QStringLiteral("80"));
     edtWebPort->setMaxLength(5);
     edtWebPort->setFixedWidth(60);

@@ -137,6 +137,8 @@ void TfrmRegister::showEvent(QShowEvent *event)
 
 void TfrmRegister::edtLogidChange()
 {
+    if (m_busy)
+        return;
     const auto filled = [](const QLineEdit *edit, qsizetype minimum) {
         return edit->text().trimmed().size() >= minimum;
     };
@@ -147,6 +149,7 @@ void TfrmRegister::edtLogidChange()
 
 void TfrmRegister::setBusy(bool busy)
 {
+    m_busy = busy;
     btnClose->setEnabled(!busy);
     // The fields stay editable during the exchange, so OK follows the rule afterwards rather
     // than coming back regardless.
@@ -158,6 +161,9 @@ void TfrmRegister::setBusy(bool busy)
 
 void TfrmRegister::btnOKClick()
 {
+    // A click that reaches a disabled button anyway (an accessibility action) sends nothing.
+    if (m_busy)
+        return;
     setBusy(true);
     // Compared as typed: a blank the other lacks is a mismatch, although both are sent trimmed.
     if (edtPassword->text() != edtRepeatPassword->text()) {

@@ -31,7 +31,7 @@ private:
                        int width);
     void addRow(const QString &label, LabelWeight weight, QWidget *field);
 
-    // The OK rule, run by every change of the nine edits.
+    // The OK rule, run by every change of the nine edits; it waits while a registration runs.
     void edtLogidChange();
     void btnOKClick();
     void setBusy(bool busy);
@@ -40,6 +40,8 @@ private:
 
     TClientServiceInfo &m_info;
     int m_nextRowTop = 10;
+    // A registration is being checked or sent: OK and Close stay disabled whatever is typed.
+    bool m_busy = false;
 
     QLineEdit *edtLogid;
     QLineEdit *edtPassword;
