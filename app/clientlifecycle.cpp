@@ -48,7 +48,7 @@ void StartClient(TClientServiceInfo &info, Platform &platform, const ClientEnvir
 
 QString StoreTroubleNotice()
 {
-    return QStringLiteral("讯息无法保存，请检查程序目录的权限");
+    return QCoreApplication::translate("ClientLifecycle", "讯息无法保存，请检查程序目录的权限");
 }
 
 void CloseClient(TClientServiceInfo &info)
@@ -63,7 +63,7 @@ CredentialsLogin LoginWithCredentials(TClientServiceInfo &info, const QString &l
     const QString id = logid.trimmed();
     const QString secret = password.trimmed();
     if (id.isEmpty() || secret.isEmpty())
-        return {false, false, QStringLiteral("请输入用户名及密码")};
+        return {false, false, QCoreApplication::translate("ClientLifecycle", "请输入用户名及密码")};
     bool newVersion = false;
     const QString message = Login(info, id, secret, newVersion);
     SaveConfig(info);
