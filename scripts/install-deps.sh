@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config clang-format
-    qt6-base-dev libxml2-dev libgtest-dev
+    qt6-base-dev libxcb1-dev libxml2-dev libgtest-dev
     libsqlite3-dev libcpp-httplib-dev libsodium-dev
     xvfb fonts-wqy-microhei trayer x11-utils
 )
