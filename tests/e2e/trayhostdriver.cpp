@@ -16,7 +16,12 @@
 
 namespace {
 
-const QString kShotDir = QStringLiteral(MARBELLO_BUILD_DIR);
+// Screenshots go to build/, or where the host's script collects them.
+QString shotDir()
+{
+    const QString given = qEnvironmentVariable("MARBELLO_SHOT_DIR");
+    return given.isEmpty() ? QStringLiteral(MARBELLO_BUILD_DIR) : given;
+}
 
 bool isIconPixel(const QColor &c)
 {
@@ -118,7 +123,7 @@ public:
 
     QString screenshot(const QString &what) override
     {
-        const QString path = kShotDir + QStringLiteral("/tray-") + name() + QLatin1Char('-') +
+        const QString path = shotDir() + QStringLiteral("/tray-") + name() + QLatin1Char('-') +
                              what + QStringLiteral(".png");
         QGuiApplication::primaryScreen()->grabWindow(0).save(path);
         return path;
@@ -204,7 +209,7 @@ public:
     QString screenshot(const QString &what) override
     {
         const QString path =
-            kShotDir + QStringLiteral("/tray-sway-") + what + QStringLiteral(".png");
+            shotDir() + QStringLiteral("/tray-sway-") + what + QStringLiteral(".png");
         RunTool(QStringLiteral("grim"), {path});
         return path;
     }
