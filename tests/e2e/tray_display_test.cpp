@@ -93,7 +93,8 @@ private:
 private Q_SLOTS:
     void theClientIsUsedFromItsIcon()
     {
-        ServiceProcess service(60);
+        // A short keep-alive period, so a posted message arrives while the test watches.
+        ServiceProcess service(2);
         QVERIFY(service.isListening());
         service.admin({QStringLiteral("add-user"), kId, kPassword});
         QElapsedTimer clock;
@@ -122,6 +123,28 @@ private Q_SLOTS:
         m_host->pointAtIcon();
         qInfo("screenshot: %s", qUtf8Printable(m_host->screenshot(QStringLiteral("online"))));
 
+        // A new message: on a StatusNotifierItem desktop its balloon is the desktop's
+        // notification (the session's notification daemon keeps it in its history).
+        service.admin({QStringLiteral("post-message"), kId, QStringLiteral("--from"),
+                       QStringLiteral("admin"), QStringLiteral("--from-ip"),
+                       QStringLiteral("127.0.0.1"), QStringLiteral("--comment"),
+                       QStringLiteral("欢迎使用")});
+        const auto dunst = [](const QStringList &arguments) {
+            return QString::fromUtf8(RunTool(QStringLiteral("dunstctl"), arguments)).trimmed();
+        };
+        if (m_host->hostShowsMenu()) {
+            QTRY_VERIFY_WITH_TIMEOUT(
+                dunst({QStringLiteral("count"), QStringLiteral("displayed")}) != u"0", 10000);
+            qInfo("screenshot: %s", qUtf8Printable(m_host->screenshot(QStringLiteral("balloon"))));
+            // Its title is in the history once the daemon has closed it.
+            RunTool(QStringLiteral("dunstctl"), {QStringLiteral("close-all")});
+            QTRY_VERIFY_WITH_TIMEOUT(
+                dunst({QStringLiteral("history")}).contains(QStringLiteral("收到新讯息")), 5000);
+        } else {
+            QTest::qWait(3000);
+            qInfo("screenshot: %s", qUtf8Printable(m_host->screenshot(QStringLiteral("balloon"))));
+        }
+
         m_host->primaryClick();
         opensAndCloses(kOptionsTitle, QStringLiteral("click-online"));
 
@@ -129,6 +152,10 @@ private Q_SLOTS:
             QCOMPARE(m_host->firstMenuCaption(), QStringLiteral("退出登录(&L)..."));
         QVERIFY(m_host->chooseFromMenu(QLatin1Char('o'), QStringLiteral("系统配置(&O)...")));
         opensAndCloses(kOptionsTitle, QStringLiteral("menu-options"));
+
+        // While the balloon is recent its title is the item's tip; the session's tip returns.
+        if (m_host->hostShowsMenu())
+            QTRY_COMPARE_WITH_TIMEOUT(m_host->tip(), kOnlineTip, 15000);
 
         // Logged off from the menu: the icon and the menu turn offline.
         QVERIFY(m_host->chooseFromMenu(QLatin1Char('l'), QStringLiteral("退出登录(&L)...")));
@@ -140,6 +167,12 @@ private Q_SLOTS:
         }
         m_host->primaryClick();
         opensAndCloses(kLoginTitle, QStringLiteral("click-offline"));
+
+        // The exit question is a message box; closing it answers No and the client stays.
+        QVERIFY(m_host->chooseFromMenu(QLatin1Char('x'), QStringLiteral("退出(&X)...")));
+        opensAndCloses(QStringLiteral("退出"), QStringLiteral("exit-question"));
+        QTest::qWait(200);
+        QCOMPARE(m_client.state(), QProcess::Running);
 
         stopClient();
     }

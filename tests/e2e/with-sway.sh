@@ -57,9 +57,12 @@ dbus-run-session -- bash -c '
     done
     export SWAYSOCK="$socket" WAYLAND_DISPLAY="$display"
     waybar -c "$MARBELLO_WORK/waybar.json" >"$MARBELLO_WORK/waybar.log" 2>&1 &
+    dunst >/dev/null 2>&1 &
     # The tray is up once its watcher is on the bus.
     for _ in $(seq 200); do
-        busctl --user status org.kde.StatusNotifierWatcher >/dev/null 2>&1 && break
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null |
+            grep -q true && break
         sleep 0.05
     done
     status=0

@@ -63,7 +63,9 @@ dbus-run-session -- bash -c '
         xfce4-panel >/dev/null 2>&1 &
         # The status tray is up once its watcher is on the bus.
         for _ in $(seq 200); do
-            busctl --user status org.kde.StatusNotifierWatcher >/dev/null 2>&1 && break
+            dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+                org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher \
+                2>/dev/null | grep -q true && break
             sleep 0.05
         done
     fi
