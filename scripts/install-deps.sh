@@ -8,6 +8,9 @@ packages=(
     qt6-base-dev libxcb1-dev libxml2-dev libgtest-dev
     libsqlite3-dev libcpp-httplib-dev libsodium-dev
     xvfb fonts-wqy-microhei trayer x11-utils
+    # The tray display tests' desktops: xfce4-panel's status tray and waybar on sway (with
+    # Qt's Wayland platform), a notification daemon, pointer clicks and screenshots.
+    dbus dbus-x11 xfce4-panel sway waybar qt6-wayland dunst xdotool grim passwd
 )
 
 missing=()
