@@ -167,6 +167,28 @@ public:
     QString name() const override { return QStringLiteral("xfce"); }
     QString tip() override { return StatusNotifierItemCaller(registeredItem()).toolTipTitle(); }
     void primaryClick() override { click(1); }
+
+    // The panel must tell the item that its menu opens (AboutToShow, where the client applies
+    // the menu's rules) before the user can choose from it.
+    bool chooseFromMenu(QChar accelerator, const QString &caption) override
+    {
+        QProcess monitor;
+        monitor.start(
+            QStringLiteral("dbus-monitor"),
+            {QStringLiteral("--session"), QStringLiteral("interface=com.canonical.dbusmenu")});
+        if (!monitor.waitForStarted())
+            return false;
+        // Until it has become the bus's monitor.
+        QTest::qWait(500);
+        const bool shown = X11Driver::chooseFromMenu(accelerator, caption);
+        QTest::qWait(300);
+        monitor.terminate();
+        monitor.waitForFinished();
+        const QByteArray calls = monitor.readAllStandardOutput();
+        const qsizetype opened = calls.indexOf("member=AboutToShow");
+        const qsizetype chosen = calls.indexOf("\"clicked\"");
+        return shown && opened >= 0 && chosen > opened;
+    }
     QString firstMenuCaption() override
     {
         return StatusNotifierItemCaller(registeredItem()).openMenu().children.value(0).caption();
