@@ -91,6 +91,17 @@ private:
     }
 
 private Q_SLOTS:
+    // A picture of the desktop when a case fails; no client outlives its case.
+    void cleanup()
+    {
+        if (QTest::currentTestFailed())
+            qInfo("screenshot: %s", qUtf8Printable(m_host->screenshot(QStringLiteral("failed"))));
+        if (m_client.state() != QProcess::NotRunning) {
+            m_client.kill();
+            m_client.waitForFinished();
+        }
+    }
+
     void theClientIsUsedFromItsIcon()
     {
         // A short keep-alive period, so a posted message arrives while the test watches.
