@@ -12,7 +12,7 @@ TrayIcon::TrayIcon(std::chrono::milliseconds hostWait, QObject *parent)
 
 TrayIcon::~TrayIcon() = default;
 
-TrayHost &TrayIcon::host()
+TrayHost &TrayIcon::host() const
 {
     if (!m_host)
         m_host = std::make_unique<TrayHost>();
@@ -21,7 +21,7 @@ TrayHost &TrayIcon::host()
 
 bool TrayIcon::isAvailable() const
 {
-    return const_cast<TrayIcon *>(this)->host().kind() != TrayHostKind::None;
+    return host().kind() != TrayHostKind::None;
 }
 
 void TrayIcon::setMenu(QMenu *menu)

@@ -57,14 +57,12 @@ Q_SIGNALS:
     // The right button went down on an X11 tray's icon, at `position` (global pixels).
     void rightButtonPressed(QPoint position);
 
-protected:
-    TrayHost &host();
-
 private:
     void create();
+    TrayHost &host() const;
 
     const std::chrono::milliseconds m_hostWait;
-    std::unique_ptr<TrayHost> m_host;
+    mutable std::unique_ptr<TrayHost> m_host;
     QSystemTrayIcon *m_icon = nullptr;
     QPointer<QMenu> m_menu;
     bool m_added = false;
