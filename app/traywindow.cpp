@@ -46,13 +46,11 @@ TfrmClientServiceMain::TfrmClientServiceMain(Platform &platform,
 {
     InitializeClient(m_info, platform, environment);
     BindKeepAliveTimer(m_info);
-    if (!m_trayIcon->add(m_info.shippedPath(QStringLiteral("offline.ico")), offlineTip())) {
-        m_trayRefused = true;
-        std::fputs("no notification area on this desktop; --headless runs the client without "
-                   "a tray\n",
-                   stderr);
-        PlatformMessageBox(QStringLiteral("Marbello XP"), QStringLiteral("Failed!"));
-    }
+    m_trayIcon->setMenu(m_menu->pMnuTray.get());
+    // A panel that starts after the client is waited for once the event loop runs.
+    m_trayPending =
+        !m_trayIcon->isAvailable() ||
+        !m_trayIcon->add(m_info.shippedPath(QStringLiteral("offline.ico")), offlineTip());
     LoadAndRewriteConfig(m_info);
     m_dialogs = std::make_unique<DialogSet>(m_info, platform);
     m_autoLogin = std::make_unique<StartupAutoLogin>(m_info);
@@ -64,8 +62,8 @@ TfrmClientServiceMain::TfrmClientServiceMain(Platform &platform,
     m_info.StoreFailures.observe([this](const QString &) {
         m_trayIcon->showMessage(QStringLiteral("Marbello XP"), StoreTroubleNotice());
     });
-    connect(m_trayIcon.get(), &TrayIcon::doubleClicked, this,
-            &TfrmClientServiceMain::trayDoubleClick);
+    connect(m_trayIcon.get(), &TrayIcon::primaryClicked, this,
+            &TfrmClientServiceMain::trayPrimaryClick);
     connect(m_trayIcon.get(), &TrayIcon::rightButtonPressed, this,
             &TfrmClientServiceMain::trayRightButton);
     connectMenu();
@@ -76,8 +74,16 @@ TfrmClientServiceMain::~TfrmClientServiceMain() = default;
 void TfrmClientServiceMain::connectMenu()
 {
     // Queued, so that a command runs after the menu has closed and the icon handler has ended.
+    // A desktop that draws the menu itself shows it even while a dialog opened by a click on
+    // the icon is open; the icon's guard then holds for its commands too.
     const auto bind = [this](QAction *action, void (TfrmClientServiceMain::*command)()) {
-        connect(action, &QAction::triggered, this, command, Qt::QueuedConnection);
+        connect(
+            action, &QAction::triggered, this,
+            [this, command] {
+                if (!InTrayMessage)
+                    (this->*command)();
+            },
+            Qt::QueuedConnection);
     };
     bind(m_menu->pmnuLogin, &TfrmClientServiceMain::pmnuLoginClick);
     bind(m_menu->pmnuShowOption, &TfrmClientServiceMain::pmnuShowOptionClick);
@@ -92,12 +98,26 @@ void TfrmClientServiceMain::connectMenu()
             &TfrmClientServiceMain::pMnuTrayPopup);
 }
 
+bool TfrmClientServiceMain::addLateTrayIcon()
+{
+    if (m_trayIcon->add(m_info.shippedPath(QStringLiteral("offline.ico")), offlineTip()))
+        return true;
+    if (m_closed)
+        return false;
+    std::fputs("no notification area on this desktop; --headless runs the client without "
+               "a tray\n",
+               stderr);
+    PlatformMessageBox(QStringLiteral("Marbello XP"), QStringLiteral("Failed!"));
+    return false;
+}
+
 void TfrmClientServiceMain::startSession(const std::optional<Credentials> &credentials)
 {
-    if (m_trayRefused) {
+    if (m_trayPending && !addLateTrayIcon()) {
         closeWindow();
         return;
     }
+    m_trayPending = false;
     if (!WebSiteSettingsComplete(m_info))
         OpenOrRaise(m_dialogs->option());
     if (m_closed)
@@ -122,6 +142,9 @@ void TfrmClientServiceMain::followState()
 {
     if (m_info.State == StateOnline)
         m_autoLogin->cancel();
+    // A desktop that draws the menu may read it at any time, not only when it opens.
+    if (m_trayIcon->hostShowsMenu())
+        pMnuTrayPopup();
     m_dialogs->RefreshConnectionImage();
     if (m_refreshPending)
         return;
@@ -154,7 +177,7 @@ void TfrmClientServiceMain::showNewMessage()
                             newest.messages.empty() ? QString() : newest.messages.front().comment);
 }
 
-void TfrmClientServiceMain::trayDoubleClick()
+void TfrmClientServiceMain::trayPrimaryClick()
 {
     if (InTrayMessage)
         return;

@@ -45,8 +45,9 @@ public:
     TrayMenuItems &menu() { return *m_menu; }
     bool isClosed() const { return m_closed; }
 
-    // The icon's mouse handling.
-    void trayDoubleClick();
+    // The icon's mouse handling: the primary click (the host's activation, or a double click on
+    // an X11 tray) and the right button on an X11 tray.
+    void trayPrimaryClick();
     void trayRightButton(QPoint position);
     // Sets the menu's items for the current state, as each pop-up does.
     void pMnuTrayPopup();
@@ -75,6 +76,7 @@ private:
     void showNewMessage();
     void openPage(const QString &path);
     void connectMenu();
+    bool addLateTrayIcon();
 
     Platform &m_platform;
     TClientServiceInfo m_info;
@@ -82,7 +84,7 @@ private:
     std::unique_ptr<TrayMenuItems> m_menu;
     std::unique_ptr<DialogSet> m_dialogs;
     std::unique_ptr<StartupAutoLogin> m_autoLogin;
-    bool m_trayRefused = false;
+    bool m_trayPending = false;
     bool m_refreshPending = false;
     bool m_closed = false;
 };

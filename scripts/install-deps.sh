@@ -6,17 +6,20 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config clang-format
-    qt6-base-dev libxml2-dev libgtest-dev
+    qt6-base-dev libxcb1-dev libxml2-dev libgtest-dev
     qt6-tools-dev qt6-l10n-tools
     libsqlite3-dev libcpp-httplib-dev libsodium-dev
     xvfb fonts-wqy-microhei trayer x11-utils tinyproxy-bin
     qt6-gtk-platformtheme gnome-themes-extra
     desktop-file-utils python3-gi gir1.2-glib-2.0
+    # The tray display tests' desktops: xfce4-panel's status tray and waybar on sway (with
+    # Qt's Wayland platform), a notification daemon, pointer clicks and screenshots.
+    dbus dbus-x11 xfce4-panel sway waybar qt6-wayland dunst xdotool grim passwd
 )
 if [ "${1:-}" = package ]; then
     packages+=(
-        debhelper dpkg-dev help2man lintian qt6-l10n-tools qt6-tools-dev
-        desktop-file-utils appstream systemd man-db file
+        debhelper dpkg-dev help2man lintian
+        appstream systemd man-db file
     )
 fi
 

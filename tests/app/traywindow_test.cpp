@@ -14,6 +14,7 @@
 #include "ui/options/optionswindow.h"
 
 #include <QApplication>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -127,12 +128,12 @@ private Q_SLOTS:
             QTRY_VERIFY(activeModal());
             QCOMPARE(activeModal()->objectName(), QStringLiteral("frmLogin"));
             QVERIFY(window->InTrayMessage);
-            Q_EMIT window->trayIcon().doubleClicked();
+            Q_EMIT window->trayIcon().primaryClicked();
             Q_EMIT window->trayIcon().rightButtonPressed(QPoint(10, 10));
             QVERIFY(!window->menu().pMnuTray->isVisible());
             activeModal()->close();
         });
-        Q_EMIT window->trayIcon().doubleClicked();
+        Q_EMIT window->trayIcon().primaryClicked();
         QVERIFY(!window->InTrayMessage);
 
         // Online: the options dialog.
@@ -142,7 +143,7 @@ private Q_SLOTS:
             QCOMPARE(activeModal()->objectName(), QStringLiteral("frmOption"));
             activeModal()->close();
         });
-        Q_EMIT window->trayIcon().doubleClicked();
+        Q_EMIT window->trayIcon().primaryClicked();
     }
 
     void menuStillWorksWhileADialogFromTheMenuIsOpen()
@@ -267,17 +268,46 @@ private Q_SLOTS:
                                       QApplication::applicationFilePath(),
                                       QStringLiteral("127.0.0.1:%1").arg(m_service->port()),
                                       {}},
-                                     std::make_unique<TrayIcon>());
-        QCOMPARE(MessageBoxAnswers::takeShown(),
-                 QStringList{QStringLiteral("Marbello XP|Failed!")});
+                                     std::make_unique<TrayIcon>(std::chrono::milliseconds(200)));
+        // The panel may still come: nothing is said before the wait is over.
+        QVERIFY(MessageBoxAnswers::takeShown().isEmpty());
         bool closed = false;
         connect(&window, &TfrmClientServiceMain::closed, this, [&] { closed = true; });
         // No login that the quit would cut short, no dialog; the closing steps still run.
         window.startSession(std::nullopt);
+        QCOMPARE(MessageBoxAnswers::takeShown(),
+                 QStringList{QStringLiteral("Marbello XP|Failed!")});
         QVERIFY(closed);
         QCOMPARE(m_service->connectionCount(), 0);
         const QString log = cp936::decode(m_dir->read(QStringLiteral("log/log.txt")));
         QVERIFY(log.contains(QStringLiteral("软件退出")));
+    }
+
+    void anX11TrayActsOnceOnADoubleClickAndKeepsItsMenu()
+    {
+        const auto window = createWindow();
+        auto *icon = window->trayIcon().findChild<QSystemTrayIcon *>();
+        QVERIFY(icon);
+        QVERIFY(!window->trayIcon().hostShowsMenu());
+        // The client pops up its own menu there; the toolkit must not pop up a second one.
+        QVERIFY(!icon->contextMenu());
+        int opened = 0;
+        RunInModal([&] {
+            QTRY_VERIFY(activeModal());
+            ++opened;
+            activeModal()->close();
+        });
+        // The X11 tray reports a double click as a click and then a double click.
+        Q_EMIT icon->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(!activeModal());
+        Q_EMIT icon->activated(QSystemTrayIcon::DoubleClick);
+        QCOMPARE(opened, 1);
+        QTest::qWait(50);
+        QCOMPARE(opened, 1);
+
+        Q_EMIT icon->activated(QSystemTrayIcon::Context);
+        QVERIFY(window->menu().pMnuTray->isVisible());
+        window->menu().pMnuTray->close();
     }
 
     void placeholdersAreReplacedWithoutEncoding_data()
