@@ -9,6 +9,24 @@
     </message>
 </context>
 <context>
+    <name>ClientLifecycle</name>
+    <message>
+        <source>讯息无法保存，请检查程序目录的权限</source>
+        <translation>The messages cannot be saved; please check the permissions of the program&apos;s directory</translation>
+    </message>
+    <message>
+        <source>请输入用户名及密码</source>
+        <translation>Please enter the login ID and password</translation>
+    </message>
+</context>
+<context>
+    <name>FramedDialog</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>Headless</name>
     <message>
         <source>登录成功</source>
@@ -154,6 +172,10 @@
     <message>
         <source>网站类别(&amp;Y)</source>
         <translation>Categor&amp;y</translation>
+    </message>
+    <message>
+        <source>HTTP端口</source>
+        <translation>HTTP port</translation>
     </message>
 </context>
 <context>
@@ -547,6 +569,10 @@
     <message>
         <source>RegisterAgree.txt文件损坏或不存在...</source>
         <translation>RegisterAgree.txt is damaged or missing...</translation>
+    </message>
+    <message>
+        <source>注册条例</source>
+        <translation>Registration terms</translation>
     </message>
 </context>
 <context>
