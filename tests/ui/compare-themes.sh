@@ -6,18 +6,9 @@
 #   compare-themes.sh SCREENSHOTS_PROGRAM SHIPPED_FILES_DIR OUTPUT_DIR
 set -euo pipefail
 shots=$1 shipped=$2 output=$3
-work=$(mktemp -d)
-cleanup() {
-    kill "${xvfb_pid:-}" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb
+source "$(dirname "${BASH_SOURCE[0]}")/../support/private-session.sh"
+start_private_xvfb 1024x768x24
+export QT_QPA_PLATFORM=xcb
 export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
 
 rm -rf "$output"
