@@ -1,6 +1,6 @@
 #include "app/trayhost.h"
 
-#include "app/x11trayselection.h"
+#include "platform/nativetrayarea.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -31,7 +31,7 @@ bool statusNotifierHostRegistered()
 
 } // namespace
 
-TrayHost::TrayHost(QObject *parent) : QObject(parent), m_x11(X11TraySelection::create())
+TrayHost::TrayHost(QObject *parent) : QObject(parent), m_nativeArea(NativeTrayArea::create())
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
@@ -41,8 +41,9 @@ TrayHost::TrayHost(QObject *parent) : QObject(parent), m_x11(X11TraySelection::c
         bus.connect(kWatcherService, kWatcherPath, kWatcherService,
                     QStringLiteral("StatusNotifierHostRegistered"), this, SIGNAL(mayHaveArrived()));
     }
-    if (m_x11)
-        connect(m_x11.get(), &X11TraySelection::managerAppeared, this, &TrayHost::mayHaveArrived);
+    if (m_nativeArea)
+        connect(m_nativeArea.get(), &NativeTrayArea::mayHaveArrived, this,
+                &TrayHost::mayHaveArrived);
 }
 
 TrayHost::~TrayHost() = default;
@@ -51,7 +52,7 @@ TrayHostKind TrayHost::kind() const
 {
     if (statusNotifierHostRegistered())
         return TrayHostKind::StatusNotifier;
-    if (m_x11 && m_x11->isOwned())
+    if (m_nativeArea && m_nativeArea->isPresent())
         return TrayHostKind::X11Embedding;
     return TrayHostKind::None;
 }

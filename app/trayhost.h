@@ -4,7 +4,7 @@
 #include <chrono>
 #include <memory>
 
-class X11TraySelection;
+class NativeTrayArea;
 
 // The kinds of notification area a desktop can offer.
 enum class TrayHostKind {
@@ -12,7 +12,8 @@ enum class TrayHostKind {
     // A StatusNotifierItem host over D-Bus (KDE, GNOME's AppIndicator, XFCE, waybar): the host
     // draws the icon and the exported menu, and a click on the icon is the host's activation.
     StatusNotifier,
-    // The X11 embedding tray: the client draws its own menu; the icon sees every mouse click.
+    // The X11 embedding tray (or the Windows shell's area, which works alike): the client draws
+    // its own menu; the icon sees every mouse click.
     X11Embedding,
 };
 
@@ -38,5 +39,5 @@ Q_SIGNALS:
     void mayHaveArrived();
 
 private:
-    std::unique_ptr<X11TraySelection> m_x11;
+    std::unique_ptr<NativeTrayArea> m_nativeArea;
 };

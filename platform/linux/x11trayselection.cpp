@@ -1,4 +1,4 @@
-#include "app/x11trayselection.h"
+#include "platform/linux/x11trayselection.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -86,7 +86,7 @@ X11TraySelection::~X11TraySelection()
         application->removeNativeEventFilter(this);
 }
 
-bool X11TraySelection::isOwned() const
+bool X11TraySelection::isPresent() const
 {
     const xcb_get_selection_owner_cookie_t cookie =
         xcb_get_selection_owner(m_x->connection, m_x->selection);
@@ -107,6 +107,11 @@ bool X11TraySelection::nativeEventFilter(const QByteArray &eventType, void *mess
     const auto *clientMessage = reinterpret_cast<const xcb_client_message_event_t *>(event);
     if (clientMessage->type == m_x->manager && clientMessage->format == 32 &&
         clientMessage->data.data32[1] == m_x->selection)
-        Q_EMIT managerAppeared();
+        Q_EMIT mayHaveArrived();
     return false;
+}
+
+std::unique_ptr<NativeTrayArea> NativeTrayArea::create()
+{
+    return X11TraySelection::create();
 }

@@ -1,27 +1,24 @@
 #pragma once
 
+#include "platform/nativetrayarea.h"
+
 #include <QAbstractNativeEventFilter>
-#include <QObject>
 #include <cstdint>
 #include <memory>
 
 // The X11 notification area of the default screen: whether a tray manager owns the screen's
 // tray selection, and a signal when one takes it. Tray managers announce themselves with a
 // MANAGER message to the root window, so nothing needs to ask again and again.
-class X11TraySelection : public QObject, public QAbstractNativeEventFilter
+class X11TraySelection : public NativeTrayArea, public QAbstractNativeEventFilter
 {
-    Q_OBJECT
 public:
     // None when the client does not run on X11.
     static std::unique_ptr<X11TraySelection> create();
     ~X11TraySelection() override;
 
-    bool isOwned() const;
+    bool isPresent() const override;
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
-
-Q_SIGNALS:
-    void managerAppeared();
 
 private:
     struct Connection;
