@@ -132,8 +132,8 @@ private Q_SLOTS:
             // A second click, and a choice from the menu that the desktop still shows, do
             // nothing while the dialog is open.
             QVERIFY(item().activate(5, 5));
-            const ExportedMenuEntry *options =
-                item().openMenu().find(QStringLiteral("系统配置(&O)..."));
+            const ExportedMenuEntry menu = item().openMenu();
+            const ExportedMenuEntry *options = menu.find(QStringLiteral("系统配置(&O)..."));
             QVERIFY(options);
             QVERIFY(item().click(options->id));
             QTest::qWait(100);
@@ -198,8 +198,8 @@ private Q_SLOTS:
             opened = true;
             activeModal()->close();
         });
-        const ExportedMenuEntry *options =
-            item().openMenu().find(QStringLiteral("系统配置(&O)..."));
+        const ExportedMenuEntry menu = item().openMenu();
+        const ExportedMenuEntry *options = menu.find(QStringLiteral("系统配置(&O)..."));
         QVERIFY(options);
         QVERIFY(item().click(options->id));
         QTRY_VERIFY(opened);

@@ -79,6 +79,8 @@ private:
         ::kill(pid_t(m_client.processId()), SIGTERM);
         QVERIFY(m_client.waitForFinished(10000));
         QCOMPARE(m_client.exitStatus(), QProcess::NormalExit);
+        if (m_client.exitCode() != 0)
+            qWarning("client: %s", m_client.readAllStandardError().constData());
         QCOMPARE(m_client.exitCode(), 0);
     }
 
