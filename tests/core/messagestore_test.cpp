@@ -3,6 +3,7 @@
 #include "core/messagestore.h"
 #include "core/xmldocument.h"
 #include "tests/core/filesizecap.h"
+#include "tests/support/storedcomments.h"
 #include "tests/support/testfiles.h"
 
 #include <QDir>
@@ -125,16 +126,9 @@ TEST_F(MessageStoreTest, AStoreThatCannotBeReadStaysAndTheFailureSaysWhy)
 
 namespace {
 
-// The Comment of every stored message, first to last; nothing when the store is ill-formed.
 std::optional<QStringList> storedComments(const TestAppDir &dir)
 {
-    const std::optional<XmlDocument> store = XmlDocument::fromFile(dir.file(kStore));
-    if (!store)
-        return std::nullopt;
-    QStringList comments;
-    for (XmlElement m = store->root().child(0); !m.isNull(); m = m.nextSibling())
-        comments << m.attribute(QStringLiteral("Comment")).value_or(QString());
-    return comments;
+    return StoredComments(dir.file(kStore));
 }
 
 } // namespace

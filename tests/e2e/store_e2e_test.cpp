@@ -4,13 +4,13 @@
 #include "core/config.h"
 #include "core/cp936.h"
 #include "core/delay.h"
-#include "core/xmldocument.h"
 #include "protocol/keepalive.h"
 #include "protocol/login.h"
 #include "protocol/registration.h"
 #include "service/mailbox.h"
 #include "tests/app/headlessprocess.h"
 #include "tests/e2e/serviceprocess.h"
+#include "tests/support/storedcomments.h"
 #include "tests/support/testfiles.h"
 
 #include <QDir>
@@ -33,18 +33,6 @@ void queueMessages(const ServiceProcess &service, int count)
         QueueMessage(db, {kId, QStringLiteral("admin"), QStringLiteral("10.0.0.1"),
                           QStringLiteral("2026-1-1 0:00:00"), QString::number(i)});
     db.exec("COMMIT");
-}
-
-// The Comment of every stored message; nothing when there is no readable store.
-std::optional<QStringList> storedComments(const QString &path)
-{
-    const std::optional<XmlDocument> store = XmlDocument::fromFile(path);
-    if (!store)
-        return std::nullopt;
-    QStringList comments;
-    for (XmlElement m = store->root().child(0); !m.isNull(); m = m.nextSibling())
-        comments << m.attribute(QStringLiteral("Comment")).value_or(QString());
-    return comments;
 }
 
 QStringList numbers(int count)
@@ -101,7 +89,7 @@ TEST_F(StoreEndToEnd, ABacklogOfTenThousandArrivesAHundredAtATimeEachOnce)
         ASSERT_TRUE(PromptOnline(info).accepted) << deliveries;
     }
     EXPECT_EQ(deliveries, kBacklog / 100 + 1);
-    std::optional<QStringList> comments = storedComments(store);
+    std::optional<QStringList> comments = StoredComments(store);
     ASSERT_TRUE(comments);
     ASSERT_EQ(comments->size(), kBacklog);
     comments->sort();
@@ -148,12 +136,12 @@ TEST_F(StoreEndToEnd, AStoreThatCannotBeWrittenBacksOffAndRecoversWithoutLosingA
     const QString store = app.file(QStringLiteral("xml/messages.xml"));
     // The next attempt may be up to 20 s away, which is as long as one wait lasts.
     const auto arrived = [&] {
-        return storedComments(store).has_value();
+        return StoredComments(store).has_value();
     };
     ASSERT_TRUE(client.waitUntil(arrived) || client.waitUntil(arrived));
     // A few more periods: what arrived is acknowledged, and nothing comes twice.
     Delay(3000);
-    std::optional<QStringList> comments = storedComments(store);
+    std::optional<QStringList> comments = StoredComments(store);
     ASSERT_TRUE(comments);
     comments->sort();
     EXPECT_EQ(*comments, numbers(kMessages));
