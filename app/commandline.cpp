@@ -73,7 +73,10 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
         QStringLiteral("password-file"),
         QStringLiteral("Password for --logid: the first line of FILE (\"-\": standard input)."),
         QStringLiteral("FILE"));
-    parser.addOptions({headless, appDir, service, logid, password, passwordFile});
+    QCommandLineOption splash(QStringLiteral("splash"),
+                              QStringLiteral("Show the splash window alone, then end."));
+    splash.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({headless, appDir, service, logid, password, passwordFile, splash});
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(parser.errorText()));
         return std::nullopt;
@@ -110,6 +113,7 @@ std::optional<CommandLine> ParseCommandLine(const QStringList &arguments)
 
     CommandLine line;
     line.headless = parser.isSet(headless);
+    line.splashOnly = parser.isSet(splash);
     line.appDir = parser.value(appDir);
     line.serviceHost = QLatin1String(MARBELLO_SERVICE_HOST);
     if (const QString fromEnvironment = qEnvironmentVariable("MARBELLO_SERVICE");

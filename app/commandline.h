@@ -7,6 +7,7 @@
 struct CommandLine
 {
     bool headless = false;
+    bool splashOnly = false;    // the tray client's own splash process (--splash, not in --help)
     QString appDir;             // empty: the executable's directory
     QString serviceHost;        // host or host:port
     bool serviceChosen = false; // by --service or MARBELLO_SERVICE, not the built-in default

@@ -3,6 +3,7 @@
 #include "app/headlessrunner.h"
 #include "app/interfacelanguage.h"
 #include "app/trayclient.h"
+#include "app/welcomeprocess.h"
 #include "core/clientserviceinfo.h"
 #include "platform/platform.h"
 
@@ -46,5 +47,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Marbello XP"));
     InterfaceLanguage::Install(InstalledDataDir());
+    if (commandLine->splashOnly)
+        return RunWelcomeProcess(application);
     return RunTrayClient(application, *commandLine);
 }

@@ -3,7 +3,7 @@
 #include "app/clientlifecycle.h"
 #include "app/trayicon.h"
 #include "app/traywindow.h"
-#include "app/welcomewindow.h"
+#include "app/welcomeprocess.h"
 #include "platform/platform.h"
 #include "platform/terminationsignals.h"
 #include "ui/look/look.h"
@@ -25,7 +25,7 @@ int RunTrayClient(QApplication &application, const CommandLine &commandLine)
     // Dialogs come and go; only the tray window's closing ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     ApplyLook(application);
-    ShowWelcome();
+    ShowWelcomeInOwnProcess();
 
     TerminationSignals termination;
     TfrmClientServiceMain window(Platform::current(), ClientEnvironmentFor(commandLine),
