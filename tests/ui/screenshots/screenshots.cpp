@@ -31,6 +31,10 @@ QPixmap GrabShown(QWidget &widget)
 {
     widget.show();
     [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(&widget);
+    // Focus frames are drawn only in the active window: every picture is taken active, so that
+    // two renderings differ only where the windows do.
+    widget.activateWindow();
+    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(&widget, 2000);
     QApplication::processEvents();
     return widget.grab();
 }
