@@ -7,9 +7,11 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
+#include <cstdio>
 
 namespace {
 
+constexpr char kShown[] = "shown\n";
 constexpr int kStartMs = 3000;
 // The splash takes about 1.1 s; a copy still there long after that is ended.
 constexpr int kLongestSplashMs = 6000;
@@ -19,7 +21,8 @@ constexpr int kLongestSplashMs = 6000;
 void ShowWelcomeInOwnProcess()
 {
     QProcess splash;
-    splash.setProcessChannelMode(QProcess::ForwardedChannels);
+    // Its standard output says when the splash is up; the rest goes where the client's goes.
+    splash.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     splash.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--splash")});
     if (!splash.waitForStarted(kStartMs)) {
         ShowWelcome();
@@ -32,17 +35,19 @@ void ShowWelcomeInOwnProcess()
     if (splash.state() != QProcess::NotRunning) {
         splash.kill();
         splash.waitForFinished(kStartMs);
-        return;
     }
-    // A copy that could not open its window (a crash, a display it may not use) leaves the
-    // splash unseen: it is shown here after all.
-    if (splash.exitStatus() != QProcess::NormalExit || splash.exitCode() != 0)
+    // A copy that ended before its window was up (it crashed, or may not use the display) left
+    // the splash unseen: it is shown here after all. One that failed later has shown it.
+    if (!splash.readAllStandardOutput().contains(kShown))
         ShowWelcome();
 }
 
 int RunWelcomeProcess(QApplication &application)
 {
     ApplyLook(application);
-    ShowWelcome();
+    ShowWelcome([] {
+        std::fputs(kShown, stdout);
+        std::fflush(stdout);
+    });
     return 0;
 }

@@ -43,10 +43,12 @@ void TfrmWelcome::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
-void ShowWelcome()
+void ShowWelcome(const std::function<void()> &shown)
 {
     TfrmWelcome welcome;
     welcome.show();
+    if (shown)
+        shown();
     Delay(500);
     welcome.raise();
     Delay(600);

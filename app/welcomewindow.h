@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 
@@ -19,5 +20,5 @@ private:
 };
 
 // The splash as start-up shows it: visible with its version (500 ms), brought to the front, 600 ms
-// more, then gone. Both waits keep the event loop running.
-void ShowWelcome();
+// more, then gone. Both waits keep the event loop running; `shown` is called once it is visible.
+void ShowWelcome(const std::function<void()> &shown = {});

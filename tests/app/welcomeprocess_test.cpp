@@ -22,6 +22,8 @@ private Q_SLOTS:
         QVERIFY(copy.waitForFinished(10000));
         QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
         QCOMPARE(copy.exitCode(), 0);
+        // What tells the client that it need not show the splash itself.
+        QCOMPARE(copy.readAllStandardOutput(), QByteArray("shown\n"));
         // 500 ms shown and activated, then 600 ms more.
         QVERIFY2(clock.elapsed() >= 1100, qPrintable(QString::number(clock.elapsed())));
     }
